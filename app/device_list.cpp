@@ -1,0 +1,28 @@
+#include "app/device_list.h"
+
+#include <new>
+
+char* DeviceList[kMaxDevices] = {};
+int32_t deviceCount = 0;
+char* currentDevice = nullptr;
+
+bool AllocateDeviceList() {
+  for (char*& path : DeviceList) {
+    path = new (std::nothrow) char[kDevicePathSize];
+    if (path == nullptr) {
+      FreeDeviceList();
+      return false;
+    }
+    path[0] = '\0';
+  }
+  currentDevice = DeviceList[0];
+  return true;
+}
+
+void FreeDeviceList() {
+  for (char*& path : DeviceList) {
+    delete[] path;
+    path = nullptr;
+  }
+  currentDevice = nullptr;
+}

@@ -1,0 +1,33 @@
+#include "app/program.h"
+
+#include "app/console.h"
+#include "app/device_list.h"
+#include "sdk/api_table.h"
+#include "ui/command_line.h"
+#include "ui/menu.h"
+
+int RunProgram(const char* const* argv) {
+  // Without memory for the path buffers there is nothing to do, and no message
+  // for it: the run ends quietly.
+  if (AllocateDeviceList()) {
+    ApiTable.module = LoadApiEntries();
+    if (ApiTable.module == nullptr) {
+      ConsolePrint("Initalize the API entries fail!\n");
+    } else {
+      ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
+      if (deviceCount <= 0) {
+        ConsolePrint("Not connect device\n");
+      } else if (argv != nullptr && argv[0] != nullptr && argv[1] != nullptr) {
+        RunCommandLine(argv);
+      } else {
+        RunMenu();
+      }
+    }
+  }
+  if (ApiTable.module != nullptr) {
+    FreeLibrary(ApiTable.module);
+    ApiTable.module = nullptr;
+  }
+  FreeDeviceList();
+  return 0;
+}

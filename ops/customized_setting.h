@@ -1,0 +1,21 @@
+// The customized-setting record shared by the front ends and the operations.
+#pragma once
+
+#include <cstdint>
+
+constexpr int kIdTextSize = 5;         // four characters and the terminator
+constexpr int kSettingTextSize = 80;   // 79 characters and the terminator
+
+struct CustomizedSetting {
+  uint16_t vid;
+  uint16_t pid;
+  char vidText[kIdTextSize];
+  char pidText[kIdTextSize];
+  char manufacturer[kSettingTextSize];
+  char product[kSettingTextSize];
+  char serialNumber[kSettingTextSize];
+  char hddString1[kSettingTextSize];
+  char hddString2[kSettingTextSize];
+  char hddString[kSettingTextSize];
+  int32_t standbyTimer;
+};

@@ -1,0 +1,3 @@
+#include "ops/operations.h"
+
+int32_t OpGetFWVersion(char*) { return 0; }

@@ -1,0 +1,4 @@
+// Messages the operations print.
+#pragma once
+
+constexpr const char* kInputParameterError = "Input parameter error! \n";

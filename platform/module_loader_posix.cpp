@@ -1,0 +1,87 @@
+// Windows module-loading semantics over dlopen/dlsym/dlclose.
+#include "platform/module_loader.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr unsigned long kPathSize = 4096;
+
+// Directory of the running executable, with a trailing slash; empty text when
+// it cannot be told.
+void ExecutableFolder(char* out, unsigned long outSize) {
+  out[0] = '\0';
+  char exe[kPathSize];
+  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n <= 0) return;
+  exe[n] = '\0';
+  char* slash = std::strrchr(exe, '/');
+  if (slash == nullptr) return;
+  slash[1] = '\0';
+  if (std::strlen(exe) < outSize) std::strcpy(out, exe);
+}
+
+bool JoinPath(const char* folder, const char* file, char* out, unsigned long outSize) {
+  const int n = std::snprintf(out, outSize, "%s%s", folder, file);
+  return n > 0 && static_cast<unsigned long>(n) < outSize;
+}
+
+}  // namespace
+
+const char* PlatformLibraryFileName(LPCSTR moduleName, char* out, unsigned long outSize) {
+  if (outSize == 0) return nullptr;
+  out[0] = '\0';
+  if (moduleName == nullptr) return nullptr;
+  // A path is taken as it is; a bare module name becomes lib<base>.so.
+  if (std::strchr(moduleName, '/') != nullptr) {
+    return std::snprintf(out, outSize, "%s", moduleName) < static_cast<int>(outSize) ? out : nullptr;
+  }
+  size_t baseLength = std::strlen(moduleName);
+  if (baseLength >= 4 && strcasecmp(moduleName + baseLength - 4, ".dll") == 0) baseLength -= 4;
+  const int n = std::snprintf(out, outSize, "lib%.*s.so", static_cast<int>(baseLength), moduleName);
+  return (n > 0 && static_cast<unsigned long>(n) < outSize) ? out : nullptr;
+}
+
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+  char file[kPathSize];
+  if (PlatformLibraryFileName(moduleName, file, sizeof file) == nullptr) return nullptr;
+  // The reference RTLD_NOLOAD takes is kept: the caller releases it with
+  // FreeLibrary, so the module it found never goes away under it.
+  char folder[kPathSize];
+  char beside[kPathSize];
+  ExecutableFolder(folder, sizeof folder);
+  if (std::strchr(file, '/') == nullptr && folder[0] != '\0' && JoinPath(folder, file, beside, sizeof beside)) {
+    if (void* handle = dlopen(beside, RTLD_NOW | RTLD_NOLOAD)) return handle;
+  }
+  return dlopen(file, RTLD_NOW | RTLD_NOLOAD);
+}
+
+HMODULE LoadLibraryA(LPCSTR fileName) {
+  char file[kPathSize];
+  if (PlatformLibraryFileName(fileName, file, sizeof file) == nullptr) return nullptr;
+  if (std::strchr(file, '/') != nullptr) return dlopen(file, RTLD_NOW | RTLD_LOCAL);
+  char folder[kPathSize];
+  char beside[kPathSize];
+  ExecutableFolder(folder, sizeof folder);
+  if (folder[0] != '\0' && JoinPath(folder, file, beside, sizeof beside) && access(beside, F_OK) == 0) {
+    if (void* handle = dlopen(beside, RTLD_NOW | RTLD_LOCAL)) return handle;
+  }
+  return dlopen(file, RTLD_NOW | RTLD_LOCAL);
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+  if (module == nullptr || procName == nullptr) return nullptr;
+  void* symbol = dlsym(module, procName);
+  FARPROC proc = nullptr;
+  static_assert(sizeof proc == sizeof symbol, "function and object pointers differ in size");
+  std::memcpy(&proc, &symbol, sizeof proc);
+  return proc;
+}
+
+BOOL FreeLibrary(HMODULE module) { return module != nullptr && dlclose(module) == 0; }
+
+BOOL SetDllDirectoryA(LPCSTR) { return 1; }

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# A short demo of bridgefw against the simulated bridge (no hardware needed).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh linux >/dev/null
+
+bin=build/bin
+export BRIDGESIM_STATE="${BRIDGESIM_STATE:-$PWD/build/demo-state.json}"
+"$bin/bridgesim" reset
+
+run() {
+  echo "\$ bridgefw $*"
+  "$bin/bridgefw" "$@"
+  echo
+}
+
+run -h
+run -fv
+run -ged
+run -sm "Demo Maker"
+run -gmd
+"$bin/bridgesim-image" --out build/demo.bin --series other --version 02.00.00.01
+run -ue -f build/demo.bin -v 1A2B -p 0C0D -m DemoMaker -i DemoDisk -s DEMO0001 -n DEMO DISK -t 300
+run -fv
+run -ged
+echo "\$ printf '7\n' | bridgefw"
+printf '7\n' | "$bin/bridgefw"

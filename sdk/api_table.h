@@ -1,0 +1,31 @@
+// ApiTable: the firmware-update library's entry points, bound by name.
+#pragma once
+
+#include "platform/module_loader.h"
+#include "sdk/api_entries.h"
+
+// Module base name and file name of the firmware-update library.
+constexpr const char* kLibraryModuleName = "QZFWUpdateDll";
+constexpr const char* kLibraryFileName = "QZFWUpdateDll.dll";
+
+#define QZ_DECLARE_POINTER_TYPE(name, params, args) using name##_Fn = int32_t(QZ_CALL*) params;
+QZ_API_ENTRIES(QZ_DECLARE_POINTER_TYPE)
+#undef QZ_DECLARE_POINTER_TYPE
+
+struct ApiEntryTable {
+#define QZ_DECLARE_FIELD(name, params, args) name##_Fn name = nullptr;
+  QZ_API_ENTRIES(QZ_DECLARE_FIELD)
+#undef QZ_DECLARE_FIELD
+  HMODULE module = nullptr;
+};
+
+// The one process-wide table; every operation calls the library through it.
+extern ApiEntryTable ApiTable;
+
+// The 86 names in binding order.
+extern const char* const kApiEntryNames[kApiEntryCount];
+
+// Obtains the library module and binds all 86 entry points into ApiTable.
+// Returns the module handle, or null (module released) when the module or any
+// one name is missing. Prints nothing.
+HMODULE LoadApiEntries();

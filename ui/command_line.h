@@ -1,0 +1,8 @@
+// The scripted front end: one option from the argument vector.
+#pragma once
+
+#include <cstdint>
+
+// argv: null-terminated vector; element 1 is the option. Returns 1 after the
+// help page, the operation's result when one ran, 0 when rejected.
+int32_t RunCommandLine(const char* const* argv);

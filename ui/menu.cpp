@@ -1,0 +1,5 @@
+#include "ui/menu.h"
+
+std::map<int32_t, const char*> MenuTable;
+
+void RunMenu() {}
