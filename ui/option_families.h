@@ -11,3 +11,9 @@ int32_t RunWriterOption(char option, const char* const* argv, char* resultText);
 int32_t RunUpdateOption(char option, const char* const* argv, char* resultText);
 
 constexpr const char* kPleaseInputParameter = "Please input parameter.\n";
+
+// The value-element rule shared by the options that take values: elements 2
+// to 1 + count must exist (count 1 for most options, 2 for -sn). When one is
+// absent it prints kPleaseInputParameter and returns false; a present value
+// is accepted whatever it holds, the empty text included.
+bool HasValueElements(const char* const* argv, int count);
