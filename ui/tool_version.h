@@ -1,0 +1,4 @@
+// The tool's own version, shown in the banners of both front ends.
+#pragma once
+
+constexpr const char* kToolVersion = "v1.0.0.0";
