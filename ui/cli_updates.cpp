@@ -1,3 +1,122 @@
+// The command line's firmware updates: -ub, -un and -ue with its option list.
+#include <cctype>
+#include <cstddef>
+#include <cstdio>
+
+#include "app/console.h"
+#include "ops/customized_setting.h"
+#include "ops/operations.h"
+#include "ui/bounded_text.h"
+#include "ui/decimal_number.h"
 #include "ui/option_families.h"
 
-int32_t RunUpdateOption(char, const char* const*, char*) { return 0; }
+namespace {
+
+constexpr const char* kInvalidInputParameter = "Invalid input parameter!\n";
+
+// The front end only makes sure the image can be opened; the library reads it.
+bool PathOpens(const char* path) {
+  std::FILE* file = std::fopen(path, "r");
+  if (file == nullptr) {
+    ConsolePrint("Invalid firmware path.\n");
+    return false;
+  }
+  std::fclose(file);
+  return true;
+}
+
+bool IsOptionElement(const char* element) { return element != nullptr && element[0] == '-'; }
+
+int32_t Refuse(const char* message) {
+  ConsolePrint("%s", message);
+  return 0;
+}
+
+// Where each text sub-option of -ue goes; -n fills a second field from the
+// element after its first value.
+struct TextTarget {
+  char letter;
+  char* field;
+  size_t size;
+  char* secondField;
+};
+
+int32_t RunUpdateWithSettings(const char* const* argv) {
+  char firmwarePath[kFirmwarePathSize] = {};
+  CustomizedSetting setting = {};
+  const TextTarget targets[] = {
+      {'f', firmwarePath, sizeof firmwarePath, nullptr},
+      {'v', setting.vidText, sizeof setting.vidText, nullptr},
+      {'p', setting.pidText, sizeof setting.pidText, nullptr},
+      {'m', setting.manufacturer, sizeof setting.manufacturer, nullptr},
+      {'i', setting.product, sizeof setting.product, nullptr},
+      {'s', setting.serialNumber, sizeof setting.serialNumber, nullptr},
+      {'n', setting.hddString1, sizeof setting.hddString1, setting.hddString2},
+  };
+
+  int index = 2;
+  if (!IsOptionElement(argv[index])) return Refuse(kInvalidInputParameter);
+  for (;;) {
+    // Only the letter after the dash counts: -file is -f. A lone dash ends the list.
+    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(argv[index][1])));
+    if (letter == '\0') break;
+    const char* value = argv[index + 1];
+    if (value == nullptr) return Refuse(kInvalidInputParameter);
+    int next = index + 2;
+    if (letter == 't') {
+      // A repeated -t replaces the earlier number.
+      if (!AccumulateDecimal(value, &setting.standbyTimer)) {
+        return Refuse(kInvalidInputParameter);
+      }
+    } else {
+      const TextTarget* target = nullptr;
+      for (const TextTarget& candidate : targets) {
+        if (candidate.letter == letter) target = &candidate;
+      }
+      if (target == nullptr) return Refuse("Invalid input argument.\n");
+      // Values longer than their field are refused rather than cut.
+      if (!CopyBoundedText(target->field, target->size, value)) {
+        return Refuse(kInvalidInputParameter);
+      }
+      if (target->secondField != nullptr) {
+        const char* second = argv[next];
+        if (second == nullptr) return Refuse(kPleaseInputParameter);
+        if (!CopyBoundedText(target->secondField, target->size, second)) {
+          return Refuse(kInvalidInputParameter);
+        }
+        ++next;
+      }
+    }
+    if (argv[next] == nullptr) break;
+    if (!IsOptionElement(argv[next])) return Refuse(kInvalidInputParameter);
+    index = next;
+  }
+
+  if (!PathOpens(firmwarePath)) return 0;
+  return OpUpdateWithCustomizedSetting(&setting, firmwarePath);
+}
+
+// -ub and -un: element 2 is the path, handed on unchanged.
+bool PathElementOpens(const char* const* argv) {
+  return HasValueElements(argv, 1) && PathOpens(argv[2]);
+}
+
+}  // namespace
+
+int32_t RunUpdateOption(char option, const char* const* argv, char* /*resultText*/) {
+  switch (option) {
+    case 'b': {
+      if (!PathElementOpens(argv)) return 0;
+      const int32_t result = OpUpdateFromBin(argv[2]);
+      ConsolePrint("Update result: %d.\n", result);
+      return result;
+    }
+    case 'n':
+      if (!PathElementOpens(argv)) return 0;
+      return OpUpdateNoCustomizedSetting(argv[2]);
+    case 'e':
+      return RunUpdateWithSettings(argv);
+    default:
+      return 0;
+  }
+}
