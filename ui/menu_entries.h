@@ -1,0 +1,53 @@
+// The menu's entries: number, text, questions, the device function, and
+// whether a successful run is followed by the power-off notice.
+#pragma once
+
+#include <cstdint>
+
+#include "ops/customized_setting.h"
+#include "ops/operations.h"
+
+constexpr int32_t kShowHelpNumber = 1;
+constexpr int32_t kExitNumber = 21;
+constexpr int kMenuEntryCount = 21;
+constexpr int kMaxMenuQuestions = 9;  // entry 5 asks the most
+
+// What one RunMenuFunction call owns; zeroed as a whole at its start.
+struct MenuWork {
+  char versionText[kVersionTextSize];
+  char firmwarePath[kFirmwarePathSize];
+  CustomizedSetting setting;
+};
+
+// Where an answer goes. kStandbyTimer is the one number answer.
+enum class MenuField {
+  kFirmwarePath,
+  kVidText,
+  kPidText,
+  kManufacturer,
+  kProduct,
+  kSerialNumber,
+  kHddString1,
+  kHddString2,
+  kStandbyTimer,
+};
+
+struct MenuQuestion {
+  const char* prompt;  // null ends an entry's questions
+  MenuField field;
+};
+
+struct MenuEntry {
+  int32_t number;
+  const char* text;
+  bool notice;
+  // Calls the operation and prints what its result allows; null for the two
+  // entries that run nothing (Show Help, Exit).
+  int32_t (*run)(MenuWork& work);
+  MenuQuestion questions[kMaxMenuQuestions];
+};
+
+extern const MenuEntry kMenuEntries[kMenuEntryCount];
+
+// The entry with that number, or null.
+const MenuEntry* FindMenuEntry(int32_t number);
