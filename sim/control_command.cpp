@@ -1,0 +1,246 @@
+#include "sim/control_command.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "sim/env.h"
+#include "sim/fields.h"
+#include "sim/platform_file.h"
+#include "sim/state_store.h"
+
+namespace sim {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: bridgesim COMMAND\n"
+    "  reset                          one default device, whatever the state held\n"
+    "  show                           all devices\n"
+    "  add [--series t7|other]        append a device\n"
+    "  remove N                       remove device number N\n"
+    "  remove-all                     no devices\n"
+    "  set [--device N] FIELD VALUE   change a field of device N (default 0)\n"
+    "  get [--device N] FIELD         print a field of device N (default 0)\n"
+    "  trace                          print the file named by BRIDGESIM_TRACE\n"
+    "  state-path                     print the state file's path\n"
+    "FIELD: series mode version vid pid manufacturer product serial hdd-vendor\n"
+    "       hdd-product timer manu-prod-ctl inquiry-ctl display-hdd map-hdd sn-from-nvram\n";
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kMisuse = 2;
+
+bool ParseIndex(const std::string& text, std::size_t* index) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  errno = 0;
+  unsigned long long value = std::strtoull(text.c_str(), nullptr, 10);
+  if (errno != 0 || value > INT_MAX) return false;
+  *index = static_cast<std::size_t>(value);
+  return true;
+}
+
+bool ParseMode(const std::string& text, int32_t* mode) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || value < INT32_MIN || value > INT32_MAX) return false;
+  *mode = static_cast<int32_t>(value);
+  return true;
+}
+
+class Command {
+ public:
+  Command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+      : args_(args), out_(out), err_(err), store_(StateStore::FromEnvironment()) {}
+
+  int Run() {
+    if (args_.empty()) return Misuse("");
+    const std::string& verb = args_[0];
+    if (verb == "-h" || verb == "--help" || verb == "help") {
+      out_ << kUsage;
+      return kOk;
+    }
+    if (verb == "reset") return Expect(1) ? Reset() : Misuse(verb);
+    if (verb == "show") return Expect(1) ? Show() : Misuse(verb);
+    if (verb == "add") return Add();
+    if (verb == "remove") return Remove();
+    if (verb == "remove-all") return Expect(1) ? RemoveAll() : Misuse(verb);
+    if (verb == "set" || verb == "get") return SetOrGet(verb == "set");
+    if (verb == "trace") return Expect(1) ? Trace() : Misuse(verb);
+    if (verb == "state-path") {
+      if (!Expect(1)) return Misuse(verb);
+      out_ << store_.path() << "\n";
+      return kOk;
+    }
+    return Misuse(verb);
+  }
+
+ private:
+  bool Expect(std::size_t count) const { return args_.size() == count; }
+
+  int Misuse(const std::string& verb) {
+    if (!verb.empty()) err_ << "bridgesim: bad use of '" << verb << "'\n";
+    err_ << kUsage;
+    return kMisuse;
+  }
+
+  int Fail(const std::string& message) {
+    err_ << "bridgesim: " << message << "\n";
+    return kFailed;
+  }
+
+  int Update(const std::function<bool(State&)>& change) {
+    std::string error;
+    if (!store_.Update(change, &error)) return Fail(error.empty() ? failure_ : error);
+    return kOk;
+  }
+
+  int Reset() {
+    std::string error;
+    if (!store_.Overwrite(DefaultState(), &error)) return Fail(error);
+    return kOk;
+  }
+
+  int Show() {
+    State state;
+    std::string error;
+    if (!store_.Load(&state, &error)) return Fail(error);
+    out_ << "state: " << store_.path() << "\n";
+    if (state.devices.empty()) out_ << "no devices\n";
+    for (std::size_t i = 0; i < state.devices.size(); ++i) {
+      const Device& d = state.devices[i];
+      char crc[16];
+      std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(d.firmware.crc32));
+      out_ << "device " << i << ": " << d.path << "\n"
+           << "  series: " << SeriesName(d.series) << "\n"
+           << "  mode: " << d.mode << "\n"
+           << "  version: " << d.version << "\n"
+           << "  firmware: " << d.firmware.size << " bytes, crc32 " << crc << "\n";
+      for (std::size_t f = 0; f < kFieldCount; ++f) {
+        Field field = static_cast<Field>(f);
+        out_ << "  " << FieldName(field) << ": " << FieldText(d.settings, field) << "\n";
+      }
+    }
+    return kOk;
+  }
+
+  int Add() {
+    Series series = Series::kOther;
+    if (args_.size() == 3 && args_[1] == "--series") {
+      if (!ParseSeries(args_[2], &series)) return Misuse("add");
+    } else if (!Expect(1)) {
+      return Misuse("add");
+    }
+    std::string path;
+    int status = Update([&](State& state) {
+      path = AddDevice(state, series).path;
+      return true;
+    });
+    if (status == kOk) out_ << path << "\n";
+    return status;
+  }
+
+  int Remove() {
+    std::size_t index = 0;
+    if (!Expect(2) || !ParseIndex(args_[1], &index)) return Misuse("remove");
+    failure_ = "no device " + args_[1];
+    return Update([index](State& state) {
+      if (index >= state.devices.size()) return false;
+      state.devices.erase(state.devices.begin() + static_cast<std::ptrdiff_t>(index));
+      return true;
+    });
+  }
+
+  int RemoveAll() {
+    return Update([](State& state) {
+      state.devices.clear();
+      return true;
+    });
+  }
+
+  int SetOrGet(bool set) {
+    std::size_t at = 1;
+    std::size_t index = 0;
+    if (args_.size() > 2 && args_[1] == "--device") {
+      if (!ParseIndex(args_[2], &index)) return Misuse(args_[0]);
+      at = 3;
+    }
+    if (args_.size() != at + (set ? 2 : 1)) return Misuse(args_[0]);
+    const std::string& name = args_[at];
+    Field field = Field::kCount;
+    if (name != "series" && name != "mode" && name != "version" && !ParseFieldName(name, &field)) {
+      return Fail("unknown field " + name);
+    }
+    if (!set) return Get(index, name, field);
+    const std::string& value = args_[at + 1];
+    failure_ = "no device " + std::to_string(index);
+    bool valid = true;
+    int status = Update([&](State& state) {
+      if (index >= state.devices.size()) return false;
+      Device& d = state.devices[index];
+      if (name == "series") {
+        valid = ParseSeries(value, &d.series);
+      } else if (name == "mode") {
+        valid = ParseMode(value, &d.mode);
+      } else if (name == "version") {
+        valid = IsDeviceText(value, kMaxVersion);
+        if (valid) d.version = value;
+      } else {
+        valid = StoreFieldText(d.settings, field, value);
+      }
+      return valid;
+    });
+    if (!valid) return Fail("the device cannot hold " + name + " '" + value + "'");
+    return status;
+  }
+
+  int Get(std::size_t index, const std::string& name, Field field) {
+    State state;
+    std::string error;
+    if (!store_.Load(&state, &error)) return Fail(error);
+    if (index >= state.devices.size()) return Fail("no device " + std::to_string(index));
+    const Device& d = state.devices[index];
+    if (name == "series") {
+      out_ << SeriesName(d.series) << "\n";
+    } else if (name == "mode") {
+      out_ << d.mode << "\n";
+    } else if (name == "version") {
+      out_ << d.version << "\n";
+    } else {
+      out_ << FieldText(d.settings, field) << "\n";
+    }
+    return kOk;
+  }
+
+  int Trace() {
+    std::string path = EnvText(kTraceVariable);
+    if (path.empty()) return Fail(std::string(kTraceVariable) + " is not set");
+    std::string text;
+    bool missing = false;
+    std::string error;
+    if (!ReadFileText(path, &text, &missing, &error)) return missing ? kOk : Fail(error);
+    out_ << text;
+    return kOk;
+  }
+
+  const std::vector<std::string>& args_;
+  std::ostream& out_;
+  std::ostream& err_;
+  StateStore store_;
+  std::string failure_ = "the change was refused";
+};
+
+}  // namespace
+
+int RunControlCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  try {
+    return Command(args, out, err).Run();
+  } catch (const std::exception& e) {
+    err << "bridgesim: " << e.what() << "\n";
+    return kFailed;
+  }
+}
+
+}  // namespace sim

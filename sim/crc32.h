@@ -1,0 +1,20 @@
+// CRC-32 (IEEE 802.3, reflected, as zlib computes it), usable in pieces.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace sim {
+
+class Crc32 {
+ public:
+  void Update(const void* data, std::size_t size);
+  uint32_t value() const { return ~state_; }
+
+ private:
+  uint32_t state_ = 0xFFFFFFFFu;
+};
+
+uint32_t ComputeCrc32(const void* data, std::size_t size);
+
+}  // namespace sim

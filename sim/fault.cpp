@@ -1,0 +1,71 @@
+#include "sim/fault.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace sim {
+namespace {
+
+bool ParseInt(const std::string& text, long min, long max, long* value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  long parsed = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || parsed < min || parsed > max) return false;
+  *value = parsed;
+  return true;
+}
+
+std::string Trim(const std::string& text) {
+  std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  std::size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+bool ParseRule(const std::string& text, FaultRule* rule) {
+  std::string body = text;
+  std::size_t equals = body.find('=');
+  if (equals != std::string::npos) {
+    long value = 0;
+    if (!ParseInt(body.substr(equals + 1), INT32_MIN, INT32_MAX, &value)) return false;
+    rule->value = static_cast<int32_t>(value);
+    body.resize(equals);
+  }
+  std::size_t at = body.find('@');
+  if (at != std::string::npos) {
+    long call = 0;
+    if (!ParseInt(body.substr(at + 1), 1, INT_MAX, &call)) return false;
+    rule->call = static_cast<int>(call);
+    body.resize(at);
+  }
+  if (body.empty()) return false;
+  rule->name = body;
+  return true;
+}
+
+}  // namespace
+
+std::vector<FaultRule> ParseFaultRules(const std::string& text) {
+  std::vector<FaultRule> rules;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    FaultRule rule;
+    if (ParseRule(Trim(text.substr(start, comma - start)), &rule)) rules.push_back(rule);
+    start = comma + 1;
+  }
+  return rules;
+}
+
+std::optional<int32_t> FaultFor(const std::vector<FaultRule>& rules, const std::string& name,
+                                int call) {
+  for (const FaultRule& rule : rules) {
+    if (rule.name == name && (rule.call == 0 || rule.call == call)) return rule.value;
+  }
+  return std::nullopt;
+}
+
+}  // namespace sim

@@ -1,0 +1,141 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "sim/platform_file.h"
+
+namespace sim {
+namespace {
+
+std::string Reason(const std::string& what, const std::string& path) {
+  return what + " " + path + ": " + std::strerror(errno);
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+struct FileLock::Handle {
+  int fd = -1;
+};
+
+std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclusive,
+                                            std::string* error) {
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    *error = Reason("cannot open lock file", path);
+    return nullptr;
+  }
+  while (::flock(fd, exclusive ? LOCK_EX : LOCK_SH) != 0) {
+    if (errno != EINTR) {
+      *error = Reason("cannot lock", path);
+      ::close(fd);
+      return nullptr;
+    }
+  }
+  std::unique_ptr<FileLock> lock(new FileLock());
+  lock->handle_ = std::make_unique<Handle>();
+  lock->handle_->fd = fd;
+  return lock;
+}
+
+FileLock::~FileLock() {
+  if (handle_ && handle_->fd >= 0) ::close(handle_->fd);  // closing releases the flock
+}
+
+bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error) {
+  *missing = false;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    *missing = (errno == ENOENT);
+    *error = Reason("cannot open", path);
+    return false;
+  }
+  std::string result;
+  char buffer[8192];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      *error = Reason("cannot read", path);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    result.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  *text = std::move(result);
+  return true;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
+                           std::string* error) {
+  std::string temp = path + ".tmp." + std::to_string(::getpid());
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    *error = Reason("cannot create", temp);
+    return false;
+  }
+  std::size_t half = contents.size() / 2;
+  bool ok = WriteAll(fd, contents.data(), half);
+  if (ok) ReachWritePoint(WritePoint::kTempHalfWritten);
+  ok = ok && WriteAll(fd, contents.data() + half, contents.size() - half);
+  if (ok) ReachWritePoint(WritePoint::kTempWritten);
+  ok = ok && ::fsync(fd) == 0;
+  if (!ok) *error = Reason("cannot write", temp);
+  if (::close(fd) != 0 && ok) {
+    *error = Reason("cannot close", temp);
+    ok = false;
+  }
+  if (ok) ReachWritePoint(WritePoint::kTempSynced);
+  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    *error = Reason("cannot rename onto", path);
+    ok = false;
+  }
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  ReachWritePoint(WritePoint::kRenamed);
+  // The rename itself becomes durable once the folder is synced.
+  int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+bool AppendToFile(const std::string& path, const std::string& text) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, text.data(), text.size());
+  ::close(fd);
+  return ok;
+}
+
+}  // namespace sim

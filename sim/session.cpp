@@ -1,0 +1,20 @@
+#include "sim/session.h"
+
+namespace sim {
+
+Session& CurrentSession() {
+  static Session session;
+  return session;
+}
+
+std::recursive_mutex& EntryMutex() {
+  static std::recursive_mutex mutex;
+  return mutex;
+}
+
+void ResetSessionForTest() {
+  std::lock_guard<std::recursive_mutex> guard(EntryMutex());
+  CurrentSession() = Session();
+}
+
+}  // namespace sim

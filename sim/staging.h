@@ -1,0 +1,68 @@
+// The pending settings table between QZ_InitialCustomizedSettingTable and the
+// commit. Enable calls open fields, setters give values to open fields, the
+// commit writes the fields that got a value.
+#pragma once
+
+#include <string>
+
+#include "sim/device.h"
+#include "sim/fields.h"
+
+namespace sim {
+
+enum class SeriesRule { kBoth, kT7Only, kOtherOnly };
+
+bool SeriesAllows(SeriesRule rule, Series series);
+
+// What one enable call does: with a nonzero argument it opens `opens` (after
+// checking `requires` is open) and gives each of `raises` the value 1; with 0
+// it closes `opens` again.
+struct EnableRule {
+  SeriesRule series;
+  FieldSet opens;
+  FieldSet requires;
+  FieldSet raises;
+};
+
+// What one setter does: gives `field` a value; a setter with no field
+// (Field::kCount) is accepted and has no effect.
+struct SetterRule {
+  SeriesRule series;
+  Field field;
+};
+
+class Staging {
+ public:
+  // A fresh table for the process; forgets anything staged before.
+  void Start();
+  void Clear();
+
+  bool active() const { return active_; }
+  // Something to commit: at least one field open.
+  bool HasStaged() const { return active_ && open_.any(); }
+  const std::string& device() const { return device_; }
+  const FieldSet& open() const { return open_; }
+  const FieldSet& assigned() const { return assigned_; }
+
+  bool Enable(const Device& device, const EnableRule& rule, int32_t value);
+  bool SetText(const Device& device, const SetterRule& rule, const char* text);
+  bool SetNumber(const Device& device, const SetterRule& rule, int32_t value);
+
+  // Writes the open fields that got a value into `device` (an open field
+  // without a value keeps what the device holds). Fails with nothing staged
+  // or for another device than the one staged for. Does not clear.
+  bool ApplyTo(Device& device) const;
+
+ private:
+  // The first device call after Start binds the table to that device.
+  bool Admit(const Device& device, SeriesRule rule);
+  bool Assignable(const Device& device, const SetterRule& rule);
+
+  bool active_ = false;
+  std::string device_;
+  FieldSet open_;
+  FieldSet assigned_;
+  Settings values_;
+};
+
+}  // namespace sim

@@ -1,0 +1,40 @@
+// The state file: every read under a shared lock, every change a locked
+// read-modify-write that replaces the file atomically.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "sim/state.h"
+
+namespace sim {
+
+class StateStore {
+ public:
+  explicit StateStore(std::string path);
+
+  // The store at StatePath().
+  static StateStore FromEnvironment();
+
+  const std::string& path() const { return path_; }
+
+  // Loads the state. A missing file is first created with the default state;
+  // a corrupt or unreadable one fails and stays as it is.
+  bool Load(State* state, std::string* error) const;
+
+  // Loads, lets `change` edit, and writes back, all under the exclusive lock.
+  // `change` returning false leaves the file untouched and fails the update.
+  bool Update(const std::function<bool(State&)>& change, std::string* error) const;
+
+  // Writes `state` whatever the file holds now: the explicit way out of a
+  // corrupt file.
+  bool Overwrite(const State& state, std::string* error) const;
+
+ private:
+  // With the exclusive lock held: the current state, created if missing.
+  bool LoadLocked(State* state, bool create_missing, std::string* error) const;
+
+  std::string path_;
+};
+
+}  // namespace sim
