@@ -1,5 +1,7 @@
 #include "ui/menu.h"
 
+#include <cstddef>
+
 #include "app/console.h"
 #include "sdk/library_text.h"
 #include "ui/menu_answers.h"
