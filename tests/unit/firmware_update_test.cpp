@@ -248,17 +248,6 @@ TEST_F(FirmwareUpdateTest, NoSettingsUpdateRunsOnlyOnRegularFirmware) {
   EXPECT_EQ(capture.Output(), "Current FW version is unknown \n");
 }
 
-TEST_F(FirmwareUpdateTest, OnlyTheNoSettingsUpdateAsksForTheRunningCode) {
-  InstallFakeLibrary();
-  Fake().runningMode = 1;
-  ConsoleCapture capture;
-  const CustomizedSetting setting = FullRecord();
-  EXPECT_EQ(OpUpdateFromBin("fw.bin"), 1);
-  EXPECT_EQ(OpUpdateWithCustomizedSetting(&setting, "fw.bin"), 1);
-  EXPECT_EQ(capture.Output(), "");
-  for (const std::string& name : Fake().Names()) EXPECT_NE(name, "QZ_GetRunningCodeMode");
-}
-
 TEST_F(FirmwareUpdateTest, ProgrammingResultsArePassedOnUnchanged) {
   const CustomizedSetting setting = FullRecord();
   struct ResultCase {
