@@ -91,8 +91,6 @@ TEST_F(CliWritersTest, EachOptionHandsItsElementsToItsOperation) {
         "QZ_EnableMapToHDDStr(\"dev0\", 1)", kCommit}},
       // The operation's own refusal is the only message.
       {'s', {""}, "Input parameter error! \n", 0, {}},
-      {'m', {""}, "Input parameter error! \n", 0, {}},
-      {'i', {""}, "Input parameter error! \n", 0, {}},
       // Missing value elements.
       {'v', {}, "Please input parameter.\n", 0, {}},
       {'p', {}, "Please input parameter.\n", 0, {}},
@@ -164,16 +162,6 @@ TEST_F(CliWritersTest, StandbyTimerLineComesWhateverTheOutcome) {
     EXPECT_EQ(Run('t', {"45"}), 0);
     EXPECT_EQ(capture.Output(), "standby Timer 45\n");
   }
-}
-
-TEST_F(CliWritersTest, OperationResultIsTheOptionsResult) {
-  Fake().results["QZ_UpdateCustomizedSetting"] = 7;
-  ConsoleCapture capture;
-  EXPECT_EQ(Run('s', {"SN"}), 7);
-  EXPECT_EQ(Run('t', {"1"}), 1);
-  Fake().failNames = {"QZ_SetManuStr"};
-  EXPECT_EQ(Run('m', {"M"}), 0);
-  EXPECT_EQ(capture.Output(), "standby Timer 1\n");
 }
 
 }  // namespace

@@ -233,15 +233,4 @@ TEST_F(SettingsWriteTest, EmptyIdsEmptyHddStringsAndZeroTimerReachTheLibrary) {
   }
 }
 
-TEST_F(SettingsWriteTest, TextsReachTheLibraryAsTheSamePointers) {
-  // No copy in between: the library gets the caller's own text.
-  const char first[] = "ABC";
-  const char second[] = "DEF";
-  ConsoleCapture capture;
-  ASSERT_EQ(OpSetHDDString(first, second), 1);
-  ASSERT_EQ(Fake().calls.size(), 7u);
-  EXPECT_EQ(Fake().calls[3].pointers.back(), static_cast<const void*>(first));
-  EXPECT_EQ(Fake().calls[4].pointers.back(), static_cast<const void*>(second));
-}
-
 }  // namespace
