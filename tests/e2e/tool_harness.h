@@ -2,7 +2,8 @@
 //
 // Configured by the test run's environment:
 //   BRIDGEFW_E2E_TOOL     the executable under test (bridgefw or bridgefw.exe)
-//   BRIDGEFW_E2E_RUNNER   optional program that runs it (wine64 for the .exe)
+//   BRIDGEFW_E2E_RUNNER   optional command that runs it: wine64 for the .exe, or
+//                         valgrind with its options (words split on blanks)
 //   BRIDGEFW_E2E_BIN      folder of the native bridgesim and bridgesim-image
 //   BRIDGEFW_E2E_LACKING  the simulated library built without QZ_DiskFormat
 // Each test gets a fresh folder with its own state and trace files.
