@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# Benchmark: what bridgefw costs beyond the library's own work.
+#
+#   bench/run.sh
+#
+# Builds a Release tree in build-bench/, then compares, on a fresh simulator
+# state in a temporary folder:
+#   - `bridgefw -gvd` and `bridgefw -ged` against bridgefw-floor (a minimal C
+#     program making the same library calls): median wall time (hyperfine),
+#     peak resident memory (/usr/bin/time -v) and instructions (callgrind);
+#   - programming a 32 MiB image (`bridgefw -ub`) against `cp` + `sync` of it.
+# Prints a table with PASS/MISS per target. Not a test: exits 0 unless a step
+# fails to run. Knobs: BENCH_RUNS (default 300 per command, split into
+# BENCH_ROUNDS rounds, default 5), BENCH_IMAGE_RUNS (default 10).
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build-bench"
+bin="$build/bin"
+runs="${BENCH_RUNS:-300}"
+rounds="${BENCH_ROUNDS:-5}"
+image_runs="${BENCH_IMAGE_RUNS:-10}"
+image_size=33554432
+
+need_tools() {
+  local missing=()
+  command -v hyperfine >/dev/null || missing+=(hyperfine)
+  [ -x /usr/bin/time ] || missing+=(time)
+  command -v valgrind >/dev/null || missing+=(valgrind)
+  command -v ninja >/dev/null || missing+=(ninja-build)
+  [ ${#missing[@]} -eq 0 ] && return
+  echo "installing: ${missing[*]}"
+  apt-get install -y "${missing[@]}" >/dev/null 2>&1 ||
+    { apt-get update >/dev/null && apt-get install -y "${missing[@]}" >/dev/null; }
+}
+
+need_tools
+echo "building Release in $build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIDGEFW_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target bridgefw bridgefw-floor QZFWUpdateDll bridgesim bridgesim-image >/dev/null
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+log="$work/log"
+export BRIDGESIM_STATE="$work/state"
+unset BRIDGESIM_TRACE BRIDGESIM_FAULT
+"$bin/bridgesim" reset >/dev/null
+
+# The floor only means something if it does the same work: same lines
+# printed, same library calls in the same order.
+for opt in -gvd -ged; do
+  for prog in bridgefw bridgefw-floor; do
+    BRIDGESIM_TRACE="$work/$prog$opt.trace" "$bin/$prog" "$opt" >"$work/$prog$opt.out"
+  done
+  for kind in out trace; do
+    if ! diff "$work/bridgefw$opt.$kind" "$work/bridgefw-floor$opt.$kind" >"$work/diff"; then
+      echo "bridgefw $opt and bridgefw-floor $opt differ ($kind):" >&2
+      cat "$work/diff" >&2
+      exit 1
+    fi
+  done
+done
+
+# Median seconds of each command of one hyperfine run, one per line.
+medians() { tail -n +2 "$1" | cut -d, -f4; }
+
+median_of() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Two commands timed in alternating rounds, so that load from elsewhere on the
+# machine falls on both alike; prints the median of each one's round medians.
+paired_medians() {
+  local a="$1" b="$2" i
+  : >"$work/rounds"
+  for ((i = 0; i < rounds; i++)); do
+    if ((i % 2 == 0)); then
+      hyperfine -N --warmup 10 --runs $((runs / rounds)) --export-csv "$work/round.csv" "$a" "$b" >>"$log" 2>&1
+      medians "$work/round.csv" | paste -sd' ' >>"$work/rounds"
+    else
+      hyperfine -N --warmup 10 --runs $((runs / rounds)) --export-csv "$work/round.csv" "$b" "$a" >>"$log" 2>&1
+      medians "$work/round.csv" | tac | paste -sd' ' >>"$work/rounds"
+    fi
+  done
+  echo "$(cut -d' ' -f1 "$work/rounds" | median_of) $(cut -d' ' -f2 "$work/rounds" | median_of)"
+}
+
+peak_kib() {
+  local values=()
+  for _ in 1 2 3 4 5; do
+    values+=("$(/usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F': ' '/Maximum resident set size/ {print $2}')")
+  done
+  printf '%s\n' "${values[@]}" | sort -n | sed -n 3p
+}
+
+instructions() {
+  valgrind --tool=callgrind --callgrind-out-file="$work/cg.out" "$@" >/dev/null 2>"$work/cg.err"
+  awk '/^summary:/ {print $2}' "$work/cg.out"
+}
+
+rows=()
+row() { rows+=("$(printf '%-26s %14s %14s %12s %9s  %s' "$@")"); }
+verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v <= t) ? "PASS" : "MISS" }'; }
+
+for opt in -gvd -ged; do
+  echo "timing bridgefw $opt against the floor ($rounds rounds of $((runs / rounds)) runs each)"
+  read -r tool floor < <(paired_medians "$bin/bridgefw $opt" "$bin/bridgefw-floor $opt")
+  ratio=$(awk -v a="$tool" -v b="$floor" 'BEGIN { printf "%.3f", a / b }')
+  row "$opt wall median (ms)" "$(awk -v s="$tool" 'BEGIN { printf "%.3f", s * 1000 }')" \
+    "$(awk -v s="$floor" 'BEGIN { printf "%.3f", s * 1000 }')" "${ratio}x" "<=1.3x" \
+    "$(verdict "$ratio" 1.3)"
+
+  tool_rss=$(peak_kib "$bin/bridgefw" "$opt")
+  floor_rss=$(peak_kib "$bin/bridgefw-floor" "$opt")
+  diff_rss=$((tool_rss - floor_rss))
+  row "$opt peak RSS (KiB)" "$tool_rss" "$floor_rss" "+$diff_rss KiB" "<=1024KiB" \
+    "$(verdict "$diff_rss" 1024)"
+
+  tool_ir=$(instructions "$bin/bridgefw" "$opt")
+  floor_ir=$(instructions "$bin/bridgefw-floor" "$opt")
+  row "$opt instructions (Ir)" "$tool_ir" "$floor_ir" \
+    "$(awk -v a="$tool_ir" -v b="$floor_ir" 'BEGIN { printf "%.3fx", a / b }')" "-" "(info)"
+done
+
+echo "programming a 32 MiB image against cp + sync ($image_runs runs each)"
+image="$work/image.bin"
+"$bin/bridgesim-image" --out "$image" --series other --version 01.02.03.05 \
+  --payload-size "$image_size" >/dev/null
+result="$("$bin/bridgefw" -ub "$image")"
+if [ "$result" != "Update result: 1." ]; then
+  echo "bridgefw -ub did not program the image: $result" >&2
+  exit 1
+fi
+# Each run starts with nothing dirty, so sync flushes only the copy.
+hyperfine --warmup 2 --runs "$image_runs" --export-csv "$work/ub.csv" \
+  --prepare sync --prepare "rm -f $work/copy.bin; sync" \
+  "$bin/bridgefw -ub $image" "cp $image $work/copy.bin && sync" >>"$log" 2>&1
+read -r tool copy < <(medians "$work/ub.csv" | paste -sd' ')
+ratio=$(awk -v a="$tool" -v b="$copy" 'BEGIN { printf "%.3f", a / b }')
+row "-ub 32 MiB / cp+sync (ms)" "$(awk -v s="$tool" 'BEGIN { printf "%.1f", s * 1000 }')" \
+  "$(awk -v s="$copy" 'BEGIN { printf "%.1f", s * 1000 }')" "${ratio}x" "<=2x" \
+  "$(verdict "$ratio" 2)"
+row "-ub 32 MiB peak RSS (KiB)" "$(peak_kib "$bin/bridgefw" -ub "$image")" "-" "-" "-" "(info)"
+
+echo
+printf '%-26s %14s %14s %12s %9s  %s\n' figure bridgefw floor/cp ratio/diff target result
+printf '%s\n' "${rows[@]}"
+echo
+echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "hyperfine output:"
+sed 's/^/  /' "$log"
