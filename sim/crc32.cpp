@@ -5,23 +5,35 @@
 namespace sim {
 namespace {
 
-std::array<uint32_t, 256> MakeTable() {
-  std::array<uint32_t, 256> table{};
+// Slicing-by-8 tables: table[k][b] is the CRC of byte b followed by k zero
+// bytes, so eight input bytes are folded per step. Images run to tens of MiB.
+using Tables = std::array<std::array<uint32_t, 256>, 8>;
+
+Tables MakeTables() {
+  Tables t{};
   for (uint32_t i = 0; i < 256; ++i) {
     uint32_t c = i;
     for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    table[i] = c;
+    t[0][i] = c;
   }
-  return table;
+  for (uint32_t i = 0; i < 256; ++i) {
+    for (std::size_t k = 1; k < 8; ++k) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
+  }
+  return t;
 }
 
 }  // namespace
 
 void Crc32::Update(const void* data, std::size_t size) {
-  static const std::array<uint32_t, 256> kTable = MakeTable();
+  static const Tables t = MakeTables();
   const unsigned char* p = static_cast<const unsigned char*>(data);
   uint32_t c = state_;
-  for (std::size_t i = 0; i < size; ++i) c = kTable[(c ^ p[i]) & 0xFF] ^ (c >> 8);
+  for (; size >= 8; size -= 8, p += 8) {
+    uint32_t lo = c ^ (p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
+    c = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
+        t[3][p[4]] ^ t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]];
+  }
+  for (; size > 0; --size, ++p) c = t[0][(c ^ *p) & 0xFF] ^ (c >> 8);
   state_ = c;
 }
 

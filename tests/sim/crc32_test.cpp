@@ -21,5 +21,28 @@ TEST(Crc32, PiecesEqualWhole) {
   EXPECT_EQ(crc.value(), 0x414FA339u);
 }
 
+// Every split point and length around the 8-byte steps gives the bitwise result.
+TEST(Crc32, MatchesBitwiseReferenceForAllAlignments) {
+  std::string data;
+  for (int i = 0; i < 40; ++i) data += static_cast<char>(i * 37 + 11);
+  auto reference = [](const std::string& text) {
+    uint32_t c = 0xFFFFFFFFu;
+    for (unsigned char byte : text) {
+      c ^= byte;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return ~c;
+  };
+  for (std::size_t length = 0; length <= data.size(); ++length) {
+    const std::string text = data.substr(0, length);
+    for (std::size_t split = 0; split <= length; ++split) {
+      Crc32 crc;
+      crc.Update(text.data(), split);
+      crc.Update(text.data() + split, length - split);
+      EXPECT_EQ(crc.value(), reference(text)) << length << "/" << split;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace sim
