@@ -23,11 +23,10 @@ stage "tests"
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
 export WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
-# Create the prefix once up front (it takes a while and prints its own
-# messages), then keep one wineserver for the whole run: each start is fast.
-/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
-wineserver -w
+# One persistent wineserver for the whole run makes each start fast; the
+# prefix is created up front (it takes a while and prints its own messages).
 wineserver -p
+/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
 trap 'wineserver -k || true' EXIT
 (cd build && ctest --output-on-failure -j 2)
 stage "done"
