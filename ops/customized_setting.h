@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-constexpr int kIdTextSize = 5;         // four characters and the terminator
-constexpr int kSettingTextSize = 80;   // 79 characters and the terminator
+constexpr int kIdTextSize = 5;        // four characters and the terminator
+constexpr int kSettingTextSize = 80;  // 79 characters and the terminator
 
 struct CustomizedSetting {
   uint16_t vid;

@@ -1,11 +1,11 @@
 // Windows module-loading semantics over dlopen/dlsym/dlclose.
-#include "platform/module_loader.h"
-
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
+
+#include "platform/module_loader.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ const char* PlatformLibraryFileName(LPCSTR moduleName, char* out, unsigned long 
   if (moduleName == nullptr) return nullptr;
   // A path is taken as it is; a bare module name becomes lib<base>.so.
   if (std::strchr(moduleName, '/') != nullptr) {
-    return std::snprintf(out, outSize, "%s", moduleName) < static_cast<int>(outSize) ? out : nullptr;
+    return std::snprintf(out, outSize, "%s", moduleName) < static_cast<int>(outSize) ? out
+                                                                                     : nullptr;
   }
   size_t baseLength = std::strlen(moduleName);
   if (baseLength >= 4 && strcasecmp(moduleName + baseLength - 4, ".dll") == 0) baseLength -= 4;
@@ -54,7 +55,8 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
   char folder[kPathSize];
   char beside[kPathSize];
   ExecutableFolder(folder, sizeof folder);
-  if (std::strchr(file, '/') == nullptr && folder[0] != '\0' && JoinPath(folder, file, beside, sizeof beside)) {
+  if (std::strchr(file, '/') == nullptr && folder[0] != '\0' &&
+      JoinPath(folder, file, beside, sizeof beside)) {
     if (void* handle = dlopen(beside, RTLD_NOW | RTLD_NOLOAD)) return handle;
   }
   return dlopen(file, RTLD_NOW | RTLD_NOLOAD);
@@ -67,7 +69,8 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
   char folder[kPathSize];
   char beside[kPathSize];
   ExecutableFolder(folder, sizeof folder);
-  if (folder[0] != '\0' && JoinPath(folder, file, beside, sizeof beside) && access(beside, F_OK) == 0) {
+  if (folder[0] != '\0' && JoinPath(folder, file, beside, sizeof beside) &&
+      access(beside, F_OK) == 0) {
     if (void* handle = dlopen(beside, RTLD_NOW | RTLD_LOCAL)) return handle;
   }
   return dlopen(file, RTLD_NOW | RTLD_LOCAL);

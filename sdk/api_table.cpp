@@ -33,10 +33,10 @@ HMODULE LoadApiEntries() {
   }
   if (module == nullptr) return nullptr;
 
-#define QZ_BIND_ENTRY(name, params, args)          \
-  if (!Bind(module, #name, ApiTable.name)) {       \
-    FreeLibrary(module);                           \
-    return nullptr;                                \
+#define QZ_BIND_ENTRY(name, params, args)    \
+  if (!Bind(module, #name, ApiTable.name)) { \
+    FreeLibrary(module);                     \
+    return nullptr;                          \
   }
   QZ_API_ENTRIES(QZ_BIND_ENTRY)
 #undef QZ_BIND_ENTRY

@@ -113,8 +113,10 @@ ToolResult ToolTest::Spawn(const std::vector<std::string>& argv, const std::stri
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
   // The run's working folder is the test's own, never the build tree.
   const std::string chdirTo = workDir.empty() ? dir_ : workDir;
   ToolResult result;
@@ -122,7 +124,8 @@ ToolResult ToolTest::Spawn(const std::vector<std::string>& argv, const std::stri
   std::vector<char*> shellArgs = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), &shell[0]};
   for (char* arg : argp) shellArgs.push_back(arg);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, "/bin/sh", &actions, nullptr, shellArgs.data(), envp.data());
+  const int spawned =
+      posix_spawn(&pid, "/bin/sh", &actions, nullptr, shellArgs.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) {
     ADD_FAILURE() << "cannot start " << argv[0] << ": " << std::strerror(spawned);

@@ -9,10 +9,10 @@
 // Each test gets a fresh folder with its own state and trace files.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 struct ToolResult {
   std::string output;  // standard output (CRLF turned into LF for the .exe)

@@ -1,12 +1,11 @@
 // Binding the library: module search, take-over, and rejection of a library
 // that lacks one name.
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "sdk/api_table.h"
 
