@@ -111,7 +111,7 @@ for opt in -gvd -ged; do
   tool_rss=$(peak_kib "$bin/bridgefw" "$opt")
   floor_rss=$(peak_kib "$bin/bridgefw-floor" "$opt")
   diff_rss=$((tool_rss - floor_rss))
-  row "$opt peak RSS (KiB)" "$tool_rss" "$floor_rss" "+$diff_rss KiB" "<=1024KiB" \
+  row "$opt peak RSS (KiB)" "$tool_rss" "$floor_rss" "$(printf "%+d KiB" "$diff_rss")" "<=1024KiB" \
     "$(verdict "$diff_rss" 1024)"
 
   tool_ir=$(instructions "$bin/bridgefw" "$opt")
