@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the two libFuzzer targets with clang (AddressSanitizer and
+# UndefinedBehaviorSanitizer) in build-fuzz/ and runs each for a bounded time
+# from its seed corpus; exits nonzero on any finding.
+#   FUZZ_SECONDS=60 scripts/fuzz.sh [target ...]   (default: both targets)
+# Findings are kept as build-fuzz/findings/<target>/crash-* (or leak-, timeout-,
+# oom-); rerun one with: build-fuzz/bin/<target> FILE
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+seconds="${FUZZ_SECONDS:-60}"
+dir="$root/build-fuzz"
+targets=("$@")
+[ "${#targets[@]}" -gt 0 ] || targets=(command_line_fuzzer menu_fuzzer)
+
+if ! dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1; then
+  apt-get update
+  DEBIAN_FRONTEND=noninteractive apt-get install -y clang libclang-rt-14-dev
+fi
+
+CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DBRIDGEFW_FUZZ=ON -DBRIDGEFW_BUILD_TESTS=OFF -DBRIDGEFW_WERROR=ON >/dev/null
+cmake --build "$dir" -j "${BRIDGEFW_JOBS:-2}" --target "${targets[@]}"
+
+# Scratch space outside the repository: the corpus grows there, and the
+# targets run in a directory of their own under it.
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+status=0
+for target in "${targets[@]}"; do
+  seeds="$root/tests/fuzz/corpus/${target%_fuzzer}"
+  corpus="$scratch/corpus-$target"
+  findings="$dir/findings/$target"
+  rm -rf "$findings"
+  mkdir -p "$corpus" "$findings"
+  cp "$seeds"/* "$corpus"/
+  echo "== $target: ${seconds}s"
+  if ! TMPDIR="$scratch" "$dir/bin/$target" -max_total_time="$seconds" -timeout=10 \
+      -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
+      "$corpus" >"$dir/$target.log" 2>&1; then
+    status=1
+    echo "$target stopped with a finding; the end of its log:"
+    tail -n 60 "$dir/$target.log"
+  fi
+  # The last status line and the final statistics; the whole log stays beside.
+  grep -E '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$dir/$target.log" | tail -n 1 || true
+  grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' \
+    "$dir/$target.log" || true
+  if ls "$findings"/* >/dev/null 2>&1; then
+    status=1
+    echo "findings of $target, in $findings:"
+    ls "$findings"
+  fi
+done
+exit "$status"
