@@ -3,8 +3,8 @@
 // On Windows these are the real Win32 calls. Elsewhere a thin layer gives
 // them the same meaning over dlopen/dlsym/dlclose:
 //   - a module name "X" or "X.dll" stands for the library file "libX.so";
-//   - GetModuleHandleA finds a module already loaded in the process (by file
-//     or soname) without loading it;
+//   - GetModuleHandleA finds a module already loaded in the process by its
+//     file name, wherever it was loaded from, without loading anything;
 //   - LoadLibraryA looks in the executable's own folder first, then in the
 //     system's order (LD_LIBRARY_PATH, ld.so cache, default folders); the
 //     current directory is never searched;

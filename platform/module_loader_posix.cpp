@@ -1,5 +1,6 @@
 // Windows module-loading semantics over dlopen/dlsym/dlclose.
 #include <dlfcn.h>
+#include <link.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,12 +23,36 @@ void ExecutableFolder(char* out, unsigned long outSize) {
   char* slash = std::strrchr(exe, '/');
   if (slash == nullptr) return;
   slash[1] = '\0';
-  if (std::strlen(exe) < outSize) std::strcpy(out, exe);
+  std::snprintf(out, outSize, "%s", exe);
 }
 
 bool JoinPath(const char* folder, const char* file, char* out, unsigned long outSize) {
   const int n = std::snprintf(out, outSize, "%s%s", folder, file);
   return n > 0 && static_cast<unsigned long>(n) < outSize;
+}
+
+// Path of a loaded object whose file name is `file`, from the process's own
+// list of loaded objects.
+bool FindLoadedModule(const char* file, char* path, unsigned long pathSize) {
+  struct Search {
+    const char* file;
+    char* path;
+    unsigned long pathSize;
+    bool found;
+  } search{file, path, pathSize, false};
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, size_t, void* data) {
+        auto* s = static_cast<Search*>(data);
+        const char* name = info->dlpi_name;
+        if (name == nullptr || name[0] == '\0') return 0;
+        const char* slash = std::strrchr(name, '/');
+        if (std::strcmp(slash != nullptr ? slash + 1 : name, s->file) != 0) return 0;
+        const int n = std::snprintf(s->path, s->pathSize, "%s", name);
+        s->found = n > 0 && static_cast<unsigned long>(n) < s->pathSize;
+        return 1;
+      },
+      &search);
+  return search.found;
 }
 
 }  // namespace
@@ -50,16 +75,14 @@ const char* PlatformLibraryFileName(LPCSTR moduleName, char* out, unsigned long 
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
   char file[kPathSize];
   if (PlatformLibraryFileName(moduleName, file, sizeof file) == nullptr) return nullptr;
+  if (std::strchr(file, '/') != nullptr) return dlopen(file, RTLD_NOW | RTLD_NOLOAD);
+  // As on Windows, a module is found by its file name among those the process
+  // has loaded, wherever it was loaded from; the disk is never searched.
+  char loaded[kPathSize];
+  if (!FindLoadedModule(file, loaded, sizeof loaded)) return nullptr;
   // The reference RTLD_NOLOAD takes is kept: the caller releases it with
   // FreeLibrary, so the module it found never goes away under it.
-  char folder[kPathSize];
-  char beside[kPathSize];
-  ExecutableFolder(folder, sizeof folder);
-  if (std::strchr(file, '/') == nullptr && folder[0] != '\0' &&
-      JoinPath(folder, file, beside, sizeof beside)) {
-    if (void* handle = dlopen(beside, RTLD_NOW | RTLD_NOLOAD)) return handle;
-  }
-  return dlopen(file, RTLD_NOW | RTLD_NOLOAD);
+  return dlopen(loaded, RTLD_NOW | RTLD_NOLOAD);
 }
 
 HMODULE LoadLibraryA(LPCSTR fileName) {

@@ -22,7 +22,31 @@ Tables MakeTables() {
   return t;
 }
 
+// Product of two polynomials modulo the CRC polynomial (reflected bits).
+uint32_t MultiplyMod(uint32_t a, uint32_t b) {
+  uint32_t product = 0;
+  for (uint32_t m = 1u << 31; m != 0; m >>= 1) {
+    if (a & m) product ^= b;
+    b = (b & 1) ? 0xEDB88320u ^ (b >> 1) : b >> 1;
+  }
+  return product;
+}
+
+// x^(8 * bytes) modulo the CRC polynomial: the effect of `bytes` more bytes.
+uint32_t ByteShift(uint64_t bytes) {
+  uint32_t result = 1u << 31;  // x^0
+  for (uint32_t power = 1u << 23; bytes != 0; bytes >>= 1, power = MultiplyMod(power, power)) {
+    if (bytes & 1) result = MultiplyMod(power, result);
+  }
+  return result;
+}
+
 }  // namespace
+
+void Crc32::Append(const Crc32& next, uint64_t nextSize) {
+  // crc(A || B) = crc(A) * x^(8|B|) + crc(B), on the final (inverted) values.
+  state_ = ~(MultiplyMod(ByteShift(nextSize), ~state_) ^ ~next.state_);
+}
 
 void Crc32::Update(const void* data, std::size_t size) {
   static const Tables t = MakeTables();

@@ -10,6 +10,8 @@ class Crc32 {
  public:
   void Update(const void* data, std::size_t size);
   uint32_t value() const { return ~state_; }
+  // Continues as if the nextSize bytes that `next` was fed had been fed here.
+  void Append(const Crc32& next, uint64_t nextSize);
 
  private:
   uint32_t state_ = 0xFFFFFFFFu;

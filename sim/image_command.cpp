@@ -20,7 +20,7 @@ constexpr const char* kUsage =
     "       bridgesim-image --corrupt FILE\n"
     "Any setting option adds a settings block; settings not given take the defaults.\n";
 
-constexpr uint64_t kDefaultPayloadSize = 64 * 1024;
+constexpr uint64_t kDefaultPayloadSize = uint64_t{64} * 1024;
 
 // Options that fill the settings block, by the field each sets.
 const std::map<std::string, Field> kSettingOptions = {

@@ -215,13 +215,14 @@ bool ReadImage(const std::string& path, ImageInfo* info, std::string* error) {
   for (uint64_t done = 0; done < parsed.payloadSize;) {
     uint64_t left = parsed.payloadSize - done;
     std::size_t n = left < chunk.size() ? static_cast<std::size_t>(left) : chunk.size();
-    if (!ReadExactly(f.get(), chunk.data(), n, &crc)) {
+    if (!ReadExactly(f.get(), chunk.data(), n, &payloadCrc)) {
       *error = "truncated payload";
       return false;
     }
-    payloadCrc.Update(chunk.data(), n);
     done += n;
   }
+  // The payload is hashed once; the whole-image CRC follows from it.
+  crc.Append(payloadCrc, parsed.payloadSize);
   unsigned char tail[kImageCrcSize];
   if (!ReadExactly(f.get(), tail, sizeof tail, nullptr)) {
     *error = "truncated image (no CRC)";

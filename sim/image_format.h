@@ -31,7 +31,7 @@ constexpr std::size_t kImageHeaderSize = 36;
 constexpr std::size_t kImageSettingsSize = 216;
 constexpr std::size_t kImageCrcSize = 4;
 // Images are read in pieces of this size, never whole.
-constexpr std::size_t kImageChunkSize = 64 * 1024;
+constexpr std::size_t kImageChunkSize = std::size_t{64} * 1024;
 
 struct ImageInfo {
   Series series = Series::kOther;

@@ -21,6 +21,20 @@ TEST(Crc32, PiecesEqualWhole) {
   EXPECT_EQ(crc.value(), 0x414FA339u);
 }
 
+// Appending a separately hashed tail gives the CRC of the whole, at every
+// split (empty head and empty tail included).
+TEST(Crc32, AppendCombinesHeadAndTail) {
+  const std::string text = "The quick brown fox jumps over the lazy dog";
+  for (size_t split = 0; split <= text.size(); ++split) {
+    Crc32 head;
+    head.Update(text.data(), split);
+    Crc32 tail;
+    tail.Update(text.data() + split, text.size() - split);
+    head.Append(tail, text.size() - split);
+    EXPECT_EQ(head.value(), 0x414FA339u) << "split at " << split;
+  }
+}
+
 // Every split point and length around the 8-byte steps gives the bitwise result.
 TEST(Crc32, MatchesBitwiseReferenceForAllAlignments) {
   std::string data;
