@@ -84,13 +84,9 @@ void ToolTest::TearDown() {
   }
 }
 
-ToolResult ToolTest::Spawn(const std::vector<std::string>& argv, const std::string& input,
-                           const std::string& workDir, bool translateLineEnds) {
-  const std::string inPath = Path(".stdin");
-  const std::string outPath = Path(".stdout");
-  const std::string errPath = Path(".stderr");
-  WriteFile(inPath, input);
-
+pid_t ToolTest::StartIn(const std::vector<std::string>& argv, const std::string& inPath,
+                        const std::string& outPath, const std::string& errPath,
+                        const std::string& workDir) {
   std::vector<std::string> environment;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
@@ -119,7 +115,6 @@ ToolResult ToolTest::Spawn(const std::vector<std::string>& argv, const std::stri
                                    0644);
   // The run's working folder is the test's own, never the build tree.
   const std::string chdirTo = workDir.empty() ? dir_ : workDir;
-  ToolResult result;
   std::string shell = "cd '" + chdirTo + "' && exec \"$0\" \"$@\"";
   std::vector<char*> shellArgs = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), &shell[0]};
   for (char* arg : argp) shellArgs.push_back(arg);
@@ -129,8 +124,25 @@ ToolResult ToolTest::Spawn(const std::vector<std::string>& argv, const std::stri
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) {
     ADD_FAILURE() << "cannot start " << argv[0] << ": " << std::strerror(spawned);
-    return result;
+    return -1;
   }
+  return pid;
+}
+
+pid_t ToolTest::Start(const std::vector<std::string>& argv, const std::string& outPath,
+                      const std::string& errPath) {
+  return StartIn(argv, "/dev/null", outPath, errPath, "");
+}
+
+ToolResult ToolTest::Spawn(const std::vector<std::string>& argv, const std::string& input,
+                           const std::string& workDir, bool translateLineEnds) {
+  const std::string inPath = Path(".stdin");
+  const std::string outPath = Path(".stdout");
+  const std::string errPath = Path(".stderr");
+  WriteFile(inPath, input);
+  ToolResult result;
+  const pid_t pid = StartIn(argv, inPath, outPath, errPath, workDir);
+  if (pid < 0) return result;
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -140,11 +152,21 @@ ToolResult ToolTest::Spawn(const std::vector<std::string>& argv, const std::stri
   return result;
 }
 
-ToolResult ToolTest::Run(const std::vector<std::string>& args, const std::string& input) {
+std::vector<std::string> ToolTest::ToolCommand(const std::vector<std::string>& args) const {
   std::vector<std::string> argv = RunnerWords();
   argv.push_back(Env("BRIDGEFW_E2E_TOOL"));
   argv.insert(argv.end(), args.begin(), args.end());
-  ToolResult result = Spawn(argv, input, "", UnderWine());
+  return argv;
+}
+
+std::vector<std::string> ToolTest::SimCommand(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {Env("BRIDGEFW_E2E_BIN") + "/bridgesim"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return argv;
+}
+
+ToolResult ToolTest::Run(const std::vector<std::string>& args, const std::string& input) {
+  ToolResult result = Spawn(ToolCommand(args), input, "", UnderWine());
   // The exit status is 0 whatever happened, and nothing goes to standard
   // error (wine may add its own notes there). Under valgrind a nonzero status
   // or any text on standard error is a memory error or leak.
@@ -172,11 +194,9 @@ ToolResult ToolTest::RunCopied(const std::vector<std::string>& besideFiles,
 }
 
 std::string ToolTest::Sim(const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {Env("BRIDGEFW_E2E_BIN") + "/bridgesim"};
-  argv.insert(argv.end(), args.begin(), args.end());
   const std::string savedFault = fault_;
   fault_.clear();
-  const ToolResult result = Spawn(argv, "", "", false);
+  const ToolResult result = Spawn(SimCommand(args), "", "", false);
   fault_ = savedFault;
   EXPECT_EQ(result.status, 0) << "bridgesim failed: " << result.errors;
   return result.output;

@@ -41,6 +41,15 @@ class ToolTest : public ::testing::Test {
   // Adds NAME rules to BRIDGESIM_FAULT for the next runs.
   void SetFault(const std::string& rules) { fault_ = rules; }
 
+  // For tests that run several processes at once or stop one midway: the
+  // command lines Run and Sim use, and a start that does not wait (standard
+  // input empty, in the test's folder, with the same environment). The
+  // caller reaps the process.
+  std::vector<std::string> ToolCommand(const std::vector<std::string>& args) const;
+  static std::vector<std::string> SimCommand(const std::vector<std::string>& args);
+  pid_t Start(const std::vector<std::string>& argv, const std::string& outPath,
+              const std::string& errPath);
+
   std::string Dir() const { return dir_; }
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
   static bool UnderWine();
@@ -49,6 +58,8 @@ class ToolTest : public ::testing::Test {
  private:
   ToolResult Spawn(const std::vector<std::string>& argv, const std::string& input,
                    const std::string& workDir, bool translateLineEnds);
+  pid_t StartIn(const std::vector<std::string>& argv, const std::string& inPath,
+                const std::string& outPath, const std::string& errPath, const std::string& workDir);
   std::string dir_;
   std::string fault_;
 };
