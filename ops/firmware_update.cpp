@@ -10,15 +10,6 @@
 
 namespace {
 
-constexpr int32_t kRunningModeUndetermined = 0;
-constexpr int32_t kRunningModeFirmware = 2;
-
-bool HasDevice() {
-  if (deviceCount > 0) return true;
-  ConsolePrint("%s", kInputParameterError);
-  return false;
-}
-
 // The library checks the image against the device, then takes its path.
 bool PrepareImage(const char* binPath) {
   if (ApiTable.QZ_CheckLoadBinFileMatch(currentDevice, binPath) == 0) {
@@ -138,14 +129,14 @@ bool IsCompleteRecord(const CustomizedSetting* setting) {
 }  // namespace
 
 int32_t OpUpdateFromBin(const char* binPath) {
-  if (!HasDevice()) return 0;
+  if (!OperationAccepted()) return 0;
   if (!PrepareImage(binPath)) return 0;
   InitialSettingTableReported();
   return ApiTable.QZ_FWUpdateProgramming(currentDevice);
 }
 
 int32_t OpUpdateNoCustomizedSetting(const char* binPath) {
-  if (!HasDevice()) return 0;
+  if (!OperationAccepted()) return 0;
   int32_t mode = kRunningModeUndetermined;
   ApiTable.QZ_GetRunningCodeMode(currentDevice, &mode);
   if (mode == kRunningModeUndetermined) {
@@ -162,11 +153,11 @@ int32_t OpUpdateNoCustomizedSetting(const char* binPath) {
 }
 
 int32_t OpUpdateWithCustomizedSetting(const CustomizedSetting* setting, const char* binPath) {
-  if (!HasDevice()) return 0;
+  if (!OperationAccepted()) return 0;
   // The image is checked before the record.
   if (!PrepareImage(binPath)) return 0;
   if (!IsCompleteRecord(setting)) {
-    ConsolePrint("%s", kInputParameterError);
+    PrintInputParameterError();
     return 0;
   }
   const int32_t initialized = ApiTable.QZ_InitialCustomizedSettingTable();

@@ -9,25 +9,20 @@
 
 namespace {
 
-constexpr int32_t kInternalCodeMode = 1;
-constexpr int32_t kRegularFirmwareMode = 2;
 constexpr const char* kInternalCodeText = "Internal code";
 
 }  // namespace
 
 int32_t OpGetFWVersion(char* versionText) {
-  if (deviceCount <= 0) {
-    ConsolePrint("%s", kInputParameterError);
-    return 0;
-  }
+  if (!OperationAccepted()) return 0;
   // Only the mode written counts; the call's own result says nothing more.
-  int32_t mode = 0;
+  int32_t mode = kRunningModeUndetermined;
   ApiTable.QZ_GetRunningCodeMode(currentDevice, &mode);
-  if (mode == kInternalCodeMode) {
+  if (mode == kRunningModeInternalCode) {
     std::memcpy(versionText, kInternalCodeText, std::strlen(kInternalCodeText) + 1);
     return 1;
   }
-  if (mode != kRegularFirmwareMode) return 0;
+  if (mode != kRunningModeFirmware) return 0;
   const int32_t read = ApiTable.QZ_GetFWVersion(currentDevice, versionText);
   TerminateLibraryText(versionText, kVersionTextSize);
   // A version read that failed is no version, whatever the buffer holds.

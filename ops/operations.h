@@ -10,6 +10,11 @@
 constexpr int kVersionTextSize = 80;
 constexpr int kFirmwarePathSize = 256;  // 255 characters and the terminator
 
+// Running-code mode, as QZ_GetRunningCodeMode writes it.
+constexpr int32_t kRunningModeUndetermined = 0;
+constexpr int32_t kRunningModeInternalCode = 1;
+constexpr int32_t kRunningModeFirmware = 2;
+
 // Firmware version query.
 int32_t OpGetFWVersion(char* versionText);
 

@@ -10,12 +10,6 @@ namespace {
 template <typename T>
 using DeviceRead = int32_t(QZ_CALL*)(const char* device, T* destination);
 
-bool HasDevice() {
-  if (deviceCount > 0) return true;
-  ConsolePrint("%s", kInputParameterError);
-  return false;
-}
-
 // Asks for the series anew on every read: nothing caches the answer.
 template <typename T>
 int32_t ReadBySeries(DeviceRead<T> t7Read, DeviceRead<T> otherRead, T* destination) {
@@ -33,40 +27,40 @@ int32_t TerminatedText(int32_t result, char* text) {
 }  // namespace
 
 int32_t OpGetVendorId(uint16_t* vid) {
-  if (!HasDevice()) return 0;
+  if (!OperationAccepted()) return 0;
   return ReadBySeries(ApiTable.QZ_GetT7VIDbySCSICmd, ApiTable.QZ_GetVIDfromFlash, vid);
 }
 
 int32_t OpGetProductId(uint16_t* pid) {
-  if (!HasDevice()) return 0;
+  if (!OperationAccepted()) return 0;
   return ReadBySeries(ApiTable.QZ_GetT7PIDbySCSICmd, ApiTable.QZ_GetPIDfromFlash, pid);
 }
 
 int32_t OpGetSerialNumber(char* text) {
-  if (!HasDevice()) return 0;
+  if (!OperationAccepted()) return 0;
   return TerminatedText(
       ReadBySeries(ApiTable.QZ_GetT7SNbySCSICmd, ApiTable.QZ_GetSNfromFlash, text), text);
 }
 
 int32_t OpGetManufacturerString(char* text) {
-  if (!HasDevice()) return 0;
+  if (!OperationAccepted()) return 0;
   return TerminatedText(ApiTable.QZ_GetManuStrfromFlash(currentDevice, text), text);
 }
 
 int32_t OpGetProductString(char* text) {
-  if (!HasDevice()) return 0;
+  if (!OperationAccepted()) return 0;
   return TerminatedText(ApiTable.QZ_GetProdStrfromFlash(currentDevice, text), text);
 }
 
 int32_t OpGetHDDString(char* text) {
-  if (!HasDevice()) return 0;
+  if (!OperationAccepted()) return 0;
   return TerminatedText(ApiTable.QZ_GetHDDStrfromFlash(currentDevice, text), text);
 }
 
 // The one reader guarded by its destination instead of the device count.
 int32_t OpGetStandbyTimer(int32_t* seconds) {
   if (seconds == nullptr) {
-    ConsolePrint("%s", kInputParameterError);
+    PrintInputParameterError();
     return 0;
   }
   return ReadBySeries(ApiTable.QZ_GetT7StandbyTimerbySCSICmd, ApiTable.QZ_GetStandbyTimerfromFlash,

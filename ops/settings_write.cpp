@@ -55,14 +55,6 @@ int32_t Call(const Step& step, const WriteInput& input) {
 
 using Steps = std::initializer_list<Step>;
 
-// The common guard: a device must be listed and the operation's own input
-// test must pass; otherwise the parameter error and no library call.
-bool Accepted(bool inputValid) {
-  if (deviceCount > 0 && inputValid) return true;
-  ConsolePrint("%s", kInputParameterError);
-  return false;
-}
-
 // Runs the staging calls in order, each result tested; the first failure
 // stops the write before the commit. Returns the commit's result.
 int32_t StageAndCommit(const WriteInput& input, Steps steps) {
@@ -93,19 +85,19 @@ bool NonEmpty(const char* text) { return text != nullptr && text[0] != '\0'; }
 
 int32_t OpSetVendorId(const char* vidText) {
   // The id text is the library's to judge; only a missing one is refused.
-  if (!Accepted(vidText != nullptr)) return 0;
+  if (!OperationAccepted(vidText != nullptr)) return 0;
   return WriteSameOnEverySeries(
       {vidText}, {One(&ApiEntryTable::QZ_EnableUpdateVID), First(&ApiEntryTable::QZ_SetVIDValue)});
 }
 
 int32_t OpSetProductId(const char* pidText) {
-  if (!Accepted(pidText != nullptr)) return 0;
+  if (!OperationAccepted(pidText != nullptr)) return 0;
   return WriteSameOnEverySeries(
       {pidText}, {One(&ApiEntryTable::QZ_EnableUpdatePID), First(&ApiEntryTable::QZ_SetPIDValue)});
 }
 
 int32_t OpSetSerialNumber(const char* serialNumber) {
-  if (!Accepted(NonEmpty(serialNumber))) return 0;
+  if (!OperationAccepted(NonEmpty(serialNumber))) return 0;
   return WriteBySeries(
       {serialNumber},
       {One(&ApiEntryTable::QZ_EnableUpdateSN), First(&ApiEntryTable::QZ_SetSerialNumStr)},
@@ -114,7 +106,7 @@ int32_t OpSetSerialNumber(const char* serialNumber) {
 }
 
 int32_t OpSetManufacturerString(const char* manufacturer) {
-  if (!Accepted(NonEmpty(manufacturer))) return 0;
+  if (!OperationAccepted(NonEmpty(manufacturer))) return 0;
   return WriteBySeries(
       {manufacturer},
       {One(&ApiEntryTable::QZ_EnableUpdateManuProdCtl), One(&ApiEntryTable::QZ_SetManuProdCtl),
@@ -123,7 +115,7 @@ int32_t OpSetManufacturerString(const char* manufacturer) {
 }
 
 int32_t OpSetProductString(const char* product) {
-  if (!Accepted(NonEmpty(product))) return 0;
+  if (!OperationAccepted(NonEmpty(product))) return 0;
   return WriteBySeries(
       {product},
       {One(&ApiEntryTable::QZ_EnableUpdateManuProdCtl), One(&ApiEntryTable::QZ_SetManuProdCtl),
@@ -132,7 +124,7 @@ int32_t OpSetProductString(const char* product) {
 }
 
 int32_t OpSetStandbyTimer(int32_t seconds) {
-  if (!Accepted(seconds >= 0)) return 0;
+  if (!OperationAccepted(seconds >= 0)) return 0;
   // The QZT7 series takes the timer in one direct call, without staging.
   if (ApiTable.QZ_IsQZT7Series(currentDevice) != 0) {
     return ApiTable.QZ_UpdateT7StandbyTimer(currentDevice, seconds) != 0 ? 1 : 0;
@@ -145,7 +137,7 @@ int32_t OpSetStandbyTimer(int32_t seconds) {
 
 int32_t OpSetHDDString(const char* hddString1, const char* hddString2) {
   // Empty strings are valid values; only missing ones are refused.
-  if (!Accepted(hddString1 != nullptr && hddString2 != nullptr)) return 0;
+  if (!OperationAccepted(hddString1 != nullptr && hddString2 != nullptr)) return 0;
   return WriteBySeries(
       {hddString1, hddString2},
       {One(&ApiEntryTable::QZ_EnableUpdateInquiryCtl), First(&ApiEntryTable::QZ_SetScsiVidString),

@@ -10,7 +10,7 @@ packages=(
 )
 if [[ "${1:-}" == "--all" ]]; then
   # Hardening, measurement and packaging.
-  packages+=(clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time dpkg-dev file zip)
+  packages+=(clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time dpkg-dev unzip)
 fi
 
 missing=()

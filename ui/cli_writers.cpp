@@ -22,7 +22,7 @@ int32_t RunStandbyTimerOption(const char* text) {
   // A text that is no decimal number must not reach the device as one.
   int32_t seconds = 0;
   if (!AccumulateDecimal(text, &seconds)) {
-    ConsolePrint("%s", kInputParameterError);
+    PrintInputParameterError();
     return 0;
   }
   ConsolePrint("standby Timer %d\n", seconds);

@@ -73,7 +73,7 @@ AnswerStatus AskQuestions(const MenuQuestion (&questions)[kMaxMenuQuestions], Me
     if (question.prompt == nullptr) break;
     ConsolePrint("%s", question.prompt);
     const AnswerStatus status = ReadAnswer(question.field, work);
-    if (status == AnswerStatus::kRejected) ConsolePrint("%s", kInputParameterError);
+    if (status == AnswerStatus::kRejected) PrintInputParameterError();
     if (status != AnswerStatus::kAnswered) return status;
   }
   return AnswerStatus::kAnswered;

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the release packages and checks what they hold:
+#   build-release/bridgefw-<version>-linux.deb   bridgefw, the simulated library, bridgesim,
+#                                                bridgesim-image, the man page
+#   build-win32/bridgefw-<version>-win32.zip     bridgefw.exe (32-bit) and README.txt
+# Expects build-release/ (Linux, Release) and build-win32/ to be configured and built.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+fail() { echo "package: $1" >&2; exit 1; }
+
+(cd build-release && cpack -G DEB >/dev/null)
+deb=$(ls build-release/bridgefw-*-linux.deb)
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for f in ./usr/bin/bridgefw ./usr/bin/bridgesim ./usr/bin/bridgesim-image \
+         ./usr/lib/libQZFWUpdateDll.so ./usr/share/man/man1/bridgefw.1.gz; do
+  grep -qx "$f" <<<"$contents" || fail "$deb lacks $f"
+done
+dpkg-deb -f "$deb" Package Version | tr '\n' ' '
+echo "-> $deb"
+
+(cd build-win32 && cpack -G ZIP >/dev/null)
+zip=$(ls build-win32/bridgefw-*-win32.zip)
+listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+[[ "$listing" == "README.txt bridgefw.exe " ]] || fail "$zip holds: $listing"
+unzip -p "$zip" README.txt | grep -q "QZFWUpdateDll.dll, beside bridgefw.exe" || fail "README.txt does not say where the library goes"
+tmp=$(mktemp -d)
+unzip -q "$zip" bridgefw.exe -d "$tmp"
+bash scripts/check-windows-exe.sh "$tmp/bridgefw.exe"
+rm -rf "$tmp"
+echo "-> $zip"
