@@ -1,11 +1,10 @@
 // The three firmware updates: from the image alone, without customized
 // settings, and together with a full set of settings staged by chip series.
-#include <cstddef>
-
 #include "app/console.h"
 #include "app/device_list.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
+#include "ops/staging_steps.h"
 #include "sdk/api_table.h"
 
 namespace {
@@ -31,85 +30,42 @@ void InitialSettingTableReported() {
   }
 }
 
-// One staging call of the update with settings; nonzero when the library took it.
-using StagingStep = int32_t (*)(const CustomizedSetting& setting);
-
-using FlagEntry = QZ_EnableUpdateVID_Fn;
-using TextEntry = QZ_SetVIDValue_Fn;
-
-template <FlagEntry ApiEntryTable::*Entry>
-int32_t Flag(const CustomizedSetting&) {
-  return (ApiTable.*Entry)(currentDevice, 1);
-}
-
-template <TextEntry ApiEntryTable::*Entry, auto Field>
-int32_t Text(const CustomizedSetting& setting) {
-  return (ApiTable.*Entry)(currentDevice, setting.*Field);
-}
-
-int32_t StandbyTimer(const CustomizedSetting& setting) {
-  return ApiTable.QZ_SetStandbyTimer(currentDevice, setting.standbyTimer);
-}
-
-using S = CustomizedSetting;
 using A = ApiEntryTable;
 
-constexpr StagingStep kEnableBoth[] = {
-    Flag<&A::QZ_EnableUpdateVID>,
-    Flag<&A::QZ_EnableUpdatePID>,
-    Flag<&A::QZ_EnableUpdateSN>,
-    Flag<&A::QZ_EnableUpdateStandbyTimer>,
-};
-constexpr StagingStep kEnableT7[] = {
-    Flag<&A::QZ_EnableUpdateManuProdCtl>,
-    Flag<&A::QZ_EnableUpdateInquiryCtl>,
-};
-constexpr StagingStep kEnableOther[] = {
-    Flag<&A::QZ_EnableUpdateDisplayHDDStrSetting>,
-    Flag<&A::QZ_EnableUpdateManuStr>,
-    Flag<&A::QZ_EnableUpdateProdStr>,
-};
-constexpr StagingStep kValuesBoth[] = {
-    Text<&A::QZ_SetVIDValue, &S::vidText>,          Text<&A::QZ_SetPIDValue, &S::pidText>,
-    Text<&A::QZ_SetSerialNumStr, &S::serialNumber>, Text<&A::QZ_SetScsiVidString, &S::hddString1>,
-    Text<&A::QZ_SetScsiPidString, &S::hddString2>,  StandbyTimer,
-};
-// Controls and strings, by series.
-constexpr StagingStep kControlsT7[] = {
-    Flag<&A::QZ_SetManuProdCtl>,
-    Flag<&A::QZ_SetInquiryCtl>,
-    Text<&A::QZ_SetUsbManuString, &S::manufacturer>,
-    Text<&A::QZ_SetUsbProdString, &S::product>,
-};
-constexpr StagingStep kControlsOther[] = {
-    Flag<&A::QZ_EnableMapToHDDStr>,
-    Flag<&A::QZ_SetSNFromNVRAMTable>,
-    Text<&A::QZ_SetManuStr, &S::manufacturer>,
-    Text<&A::QZ_SetProdString, &S::product>,
-};
+// Text indices of the record's values in the staging calls.
+enum : int { kVid, kPid, kSerial, kHdd1, kHdd2, kManufacturer, kProduct };
 
-struct StagingGroup {
-  const StagingStep* steps;
-  size_t count;
-};
-
-template <size_t N>
-constexpr StagingGroup Group(const StagingStep (&steps)[N]) {
-  return {steps, N};
+StagingValues ValuesOf(const CustomizedSetting& s) {
+  return {
+      {s.vidText, s.pidText, s.serialNumber, s.hddString1, s.hddString2, s.manufacturer, s.product},
+      s.standbyTimer};
 }
 
-// The groups in calling order: 16 calls for the QZT7 series, 17 for the others.
-constexpr StagingGroup kStagingT7[] = {Group(kEnableBoth), Group(kEnableT7), Group(kValuesBoth),
-                                       Group(kControlsT7)};
-constexpr StagingGroup kStagingOther[] = {Group(kEnableBoth), Group(kEnableOther),
-                                          Group(kValuesBoth), Group(kControlsOther)};
-
-// Stops at the first call the library refuses; nothing after it is made.
-bool StageSettings(const StagingGroup (&groups)[4], const CustomizedSetting& setting) {
-  for (const StagingGroup& group : groups) {
-    for (size_t i = 0; i < group.count; ++i) {
-      if (group.steps[i](setting) == 0) return false;
-    }
+// In calling order: 16 calls for the QZT7 series, 17 for the others.
+bool StageSettings(bool isT7, const CustomizedSetting& setting) {
+  const StagingValues values = ValuesOf(setting);
+  const StagingSteps enableBoth = {One(&A::QZ_EnableUpdateVID), One(&A::QZ_EnableUpdatePID),
+                                   One(&A::QZ_EnableUpdateSN),
+                                   One(&A::QZ_EnableUpdateStandbyTimer)};
+  const StagingSteps enableT7 = {One(&A::QZ_EnableUpdateManuProdCtl),
+                                 One(&A::QZ_EnableUpdateInquiryCtl)};
+  const StagingSteps enableOther = {One(&A::QZ_EnableUpdateDisplayHDDStrSetting),
+                                    One(&A::QZ_EnableUpdateManuStr),
+                                    One(&A::QZ_EnableUpdateProdStr)};
+  const StagingSteps valuesBoth = {
+      Text(&A::QZ_SetVIDValue, kVid),        Text(&A::QZ_SetPIDValue, kPid),
+      Text(&A::QZ_SetSerialNumStr, kSerial), Text(&A::QZ_SetScsiVidString, kHdd1),
+      Text(&A::QZ_SetScsiPidString, kHdd2),  Seconds(&A::QZ_SetStandbyTimer)};
+  // Controls and strings, by series.
+  const StagingSteps controlsT7 = {One(&A::QZ_SetManuProdCtl), One(&A::QZ_SetInquiryCtl),
+                                   Text(&A::QZ_SetUsbManuString, kManufacturer),
+                                   Text(&A::QZ_SetUsbProdString, kProduct)};
+  const StagingSteps controlsOther = {
+      One(&A::QZ_EnableMapToHDDStr), One(&A::QZ_SetSNFromNVRAMTable),
+      Text(&A::QZ_SetManuStr, kManufacturer), Text(&A::QZ_SetProdString, kProduct)};
+  for (const StagingSteps& group :
+       {enableBoth, isT7 ? enableT7 : enableOther, valuesBoth, isT7 ? controlsT7 : controlsOther}) {
+    if (!RunStagingSteps(group, values)) return false;
   }
   return true;
 }
@@ -163,6 +119,6 @@ int32_t OpUpdateWithCustomizedSetting(const CustomizedSetting* setting, const ch
   const int32_t initialized = ApiTable.QZ_InitialCustomizedSettingTable();
   const bool isT7 = ApiTable.QZ_IsQZT7Series(currentDevice) != 0;
   if (initialized == 0) return 0;
-  if (!StageSettings(isT7 ? kStagingT7 : kStagingOther, *setting)) return 0;
+  if (!StageSettings(isT7, *setting)) return 0;
   return ApiTable.QZ_FWUpdateProgrammingEX(currentDevice);
 }
