@@ -32,8 +32,9 @@ bool ReadFileText(const std::string& path, std::string* text, bool* missing, std
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
                            std::string* error);
 
-// Appends `text` with a single write on a file opened for appending, so lines
-// from concurrent processes never interleave.
+// Appends `text` at the end of the file in one step (a write on a file opened
+// for appending; on Windows under a lock), so lines from concurrent processes
+// never interleave or overwrite each other.
 bool AppendToFile(const std::string& path, const std::string& text);
 
 // Creates the folders leading to `path`.

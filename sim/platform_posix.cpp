@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,7 +48,16 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclus
     *error = Reason("cannot open lock file", path);
     return nullptr;
   }
-  while (::flock(fd, exclusive ? LOCK_EX : LOCK_SH) != 0) {
+  // A record lock on the first byte, owned by the open file: the same lock
+  // the Windows build takes with LockFileEx, which wine's server holds as a
+  // POSIX record lock. flock would not see it, and a native bridgesim could
+  // then change the state in the middle of a wine tool's update.
+  struct flock range = {};
+  range.l_type = exclusive ? F_WRLCK : F_RDLCK;
+  range.l_whence = SEEK_SET;
+  range.l_start = 0;
+  range.l_len = 1;
+  while (::fcntl(fd, F_OFD_SETLKW, &range) != 0) {
     if (errno != EINTR) {
       *error = Reason("cannot lock", path);
       ::close(fd);
@@ -63,7 +71,7 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclus
 }
 
 FileLock::~FileLock() {
-  if (handle_ && handle_->fd >= 0) ::close(handle_->fd);  // closing releases the flock
+  if (handle_ && handle_->fd >= 0) ::close(handle_->fd);  // closing releases the lock
 }
 
 bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error) {

@@ -118,12 +118,21 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
 }
 
 bool AppendToFile(const std::string& path, const std::string& text) {
-  // FILE_APPEND_DATA alone makes every write land at the current end of file.
-  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA,
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = WriteAll(file, text.data(), text.size());
+  // Wine writes an append-only handle's data at the end as it last saw it, so
+  // lines of processes tracing at once overwrote each other. Finding the end
+  // and writing happen under a lock on a byte far past any text, which leaves
+  // readers of the file unhindered. Without the lock the line is still written.
+  OVERLAPPED at = {};
+  at.OffsetHigh = 0x7FFFFFFF;
+  const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) != 0;
+  LARGE_INTEGER none = {};
+  bool ok = SetFilePointerEx(file, none, nullptr, FILE_END) != 0 &&
+            WriteAll(file, text.data(), text.size());
+  if (locked) UnlockFileEx(file, 0, 1, 0, &at);
   CloseHandle(file);
   return ok;
 }

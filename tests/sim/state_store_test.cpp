@@ -2,6 +2,7 @@
 // writers (these fork processes).
 #include "sim/state_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -136,6 +137,33 @@ TEST_P(CrashTest, KilledWriterLeavesTheOldOrTheNewState) {
 INSTANTIATE_TEST_SUITE_P(WritePoints, CrashTest,
                          ::testing::Values(WritePoint::kTempHalfWritten, WritePoint::kTempWritten,
                                            WritePoint::kTempSynced, WritePoint::kRenamed));
+
+// Hook of the lock test: whether a POSIX record lock on the first byte
+// of the lock file, as wine's server takes for the Windows build, could be
+// had in the middle of a state write.
+bool g_record_lock_free = true;
+std::string g_lock_path;
+void TryRecordLock(WritePoint point) {
+  if (point != WritePoint::kTempWritten) return;
+  int fd = ::open(g_lock_path.c_str(), O_RDWR);
+  struct flock range = {};
+  range.l_type = F_WRLCK;
+  range.l_whence = SEEK_SET;
+  range.l_start = 0;
+  range.l_len = 1;
+  g_record_lock_free = fd >= 0 && ::fcntl(fd, F_SETLK, &range) == 0;
+  if (fd >= 0) ::close(fd);
+}
+
+TEST_F(StateStoreTest, StateWriteHoldsTheRecordLockTheWindowsBuildTakesUnderWine) {
+  env_.UseSingleDevice(Series::kT7);
+  g_lock_path = env_.statePath() + ".lock";
+  SetWritePointHookForTest(TryRecordLock);
+  EXPECT_EQ(entry::QZ_UpdateT7StandbyTimer("sim0", 77), 1);
+  SetWritePointHookForTest(nullptr);
+  EXPECT_FALSE(g_record_lock_free);
+  EXPECT_EQ(env_.ReadDevice().settings.standbyTimer, 77);
+}
 
 // Each writer commits its own field many times through the full staging.
 struct Writer {
