@@ -4,7 +4,8 @@
 # from its seed corpus; exits nonzero on any finding.
 #   FUZZ_SECONDS=60 scripts/fuzz.sh [target ...]   (default: both targets)
 # Findings are kept as build-fuzz/findings/<target>/crash-* (or leak-, timeout-,
-# oom-); rerun one with: build-fuzz/bin/<target> FILE
+# oom-); rerun one with: BRIDGEFW_FUZZ_SHOW=1 build-fuzz/bin/<target> FILE (prints
+# what the tool printed and the library calls it made)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -14,8 +15,8 @@ targets=("$@")
 [ "${#targets[@]}" -gt 0 ] || targets=(command_line_fuzzer menu_fuzzer)
 
 if ! dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1; then
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y clang libclang-rt-14-dev
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends clang libclang-rt-14-dev
 fi
 
 CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
@@ -39,8 +40,10 @@ for target in "${targets[@]}"; do
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
       "$corpus" >"$dir/$target.log" 2>&1; then
     status=1
-    echo "$target stopped with a finding; the end of its log:"
-    tail -n 60 "$dir/$target.log"
+    echo "$target stopped with a finding ($dir/$target.log):"
+    # From the sanitizer's or libFuzzer's report on.
+    sed -n '/ERROR:\|runtime error\|deadly signal\|ALARM\|out-of-memory/,$p' "$dir/$target.log" |
+      head -n 80
   fi
   # The last status line and the final statistics; the whole log stays beside.
   grep -E '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$dir/$target.log" | tail -n 1 || true
