@@ -85,6 +85,15 @@ bool AllDigits(const std::string& text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
+// Under memcheck a run is some 50 times slower: the soak would take minutes
+// and reading a 32 MiB image twice takes 20 s. What these tests prove does
+// not depend on memcheck, and the tool's memory use on every write and update
+// path is checked by the writer and update tests.
+bool UnderValgrind() {
+  const char* runner = std::getenv("BRIDGEFW_E2E_RUNNER");
+  return runner != nullptr && std::strstr(runner, "valgrind") != nullptr;
+}
+
 // One soak writer: the option, and the fields its write number N sets.
 struct SoakWriter {
   std::string option;
@@ -125,8 +134,7 @@ struct KillPoint {
   long microseconds;
 };
 const KillPoint kKillPoints[] = {
-    {0.5, false, 0},   {0.0, true, 0},    {0.0, true, 500},
-    {0.0, true, 1000}, {0.0, true, 1500}, {0.0, true, 2500},
+    {0.5, false, 0}, {0.0, true, 0}, {0.0, true, 500}, {0.0, true, 1000}, {0.0, true, 2000},
 };
 
 const Lines kImageSettings = {"--vid",          "4B1D",        "--pid",        "0E0F",
@@ -191,8 +199,7 @@ class ReliabilityTest : public ToolTest {
   void KillMidProgramming(const std::string& series, const Lines& args, const std::string& image,
                           const std::string& finishedOutput);
 
-  // A tool run watched through its trace: when each line first appeared, and
-  // whether it ended by itself.
+  // A tool run that may have been killed: whether it ended by itself first.
   struct Watched {
     pid_t pid = -1;
     bool finished = false;
@@ -263,6 +270,7 @@ void ReliabilityTest::RunSideBySide(const std::vector<std::vector<Job>>& queues,
 }
 
 void ReliabilityTest::Soak(const std::string& series) {
+  if (UnderValgrind()) GTEST_SKIP() << "too slow under memcheck, and proves nothing more there";
   const int writes = SoakWrites();
   Sim({"reset"});
   Sim({"set", "series", series});
@@ -429,8 +437,9 @@ long long ReadPosition(pid_t pid, const std::string& image) {
     std::string key;
     long long value = 0;
     while (info >> key >> value) {
-      if (key == "pos:") position = std::max(position, value);
-      if (key == "pos:") break;
+      if (key != "pos:") continue;
+      position = std::max(position, value);
+      break;
     }
   }
   closedir(dir);
@@ -442,7 +451,7 @@ ReliabilityTest::Watched ReliabilityTest::Watch(const Lines& args, std::size_t a
   Watched run;
   run.pid = Start(ToolCommand(args), Path("watched.out"), Path("watched.err"));
   if (run.pid <= 0) return run;
-  char resolved[PATH_MAX];
+  char resolved[PATH_MAX] = {};
   struct stat imageStat = {};
   EXPECT_TRUE(realpath(image.c_str(), resolved) != nullptr && stat(resolved, &imageStat) == 0)
       << image;
@@ -472,7 +481,7 @@ ReliabilityTest::Watched ReliabilityTest::Watch(const Lines& args, std::size_t a
       EXPECT_LT(now, deadline) << Joined(args) << " ran for 300 s";
       break;
     }
-    usleep(50);
+    usleep(100);
   }
   run.output = WithoutCr(ReadFile(Path("watched.out")));
   if (run.finished) {
@@ -485,6 +494,7 @@ ReliabilityTest::Watched ReliabilityTest::Watch(const Lines& args, std::size_t a
 }
 
 TEST_F(ReliabilityTest, KillDuringProgrammingLeavesTheOldOrTheNewDeviceNeverAMix) {
+  if (UnderValgrind()) GTEST_SKIP() << "too slow under memcheck, and proves nothing more there";
   const struct {
     std::string series;
     bool withSettings;  // -ue with settings of its own, else -ub
