@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: Linux (with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and the 64-bit Windows build under wine; checks
-# the 32-bit product exe.
+# Builds everything and runs every test and check:
+#   - Linux with AddressSanitizer and UndefinedBehaviorSanitizer: unit, simulator and
+#     end-to-end tests, and the end-to-end tests again against the 64-bit Windows build
+#     under wine;
+#   - the end-to-end tests under valgrind memcheck (uninstrumented Release build);
+#   - clang-format, clang-tidy, cppcheck;
+#   - the two libFuzzer targets, 60 s each (FUZZ_SECONDS);
+#   - the 32-bit product exe's headers and manifest, and the release packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh --all
 
 stage() { echo "== $1 ($(date +%T))"; }
 
@@ -15,18 +20,34 @@ bash scripts/build.sh win64 -DBRIDGEFW_WERROR=ON
 stage "build: Linux with sanitizers"
 BUILD_TYPE=Debug bash scripts/build.sh linux -DBRIDGEFW_WERROR=ON -DBRIDGEFW_SANITIZE=ON \
   -DBRIDGEFW_WINE_BUILD_DIR="$PWD/build-win64"
+stage "build: Linux release (packages, memcheck)"
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIDGEFW_WERROR=ON \
+  -DBRIDGEFW_VALGRIND_E2E=ON >/dev/null
+cmake --build build-release -j "${BRIDGEFW_JOBS:-2}"
 
 stage "check: the 32-bit exe"
 bash scripts/check-windows-exe.sh build-win32/bin/bridgefw.exe
 
-stage "tests"
+stage "static checks"
+bash scripts/static-checks.sh build
+
+stage "tests: Linux and wine"
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
 export WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
 # One persistent wineserver for the whole run makes each start fast; the
 # prefix is created up front (it takes a while and prints its own messages).
 wineserver -p
-/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
 trap 'wineserver -k || true' EXIT
+/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
 (cd build && ctest --output-on-failure -j 2)
+
+stage "tests: end to end under valgrind memcheck"
+(cd build-release && ctest --output-on-failure -j 2 -R e2e_valgrind)
+
+stage "fuzzing"
+bash scripts/fuzz.sh
+
+stage "packages"
+bash scripts/package.sh
 stage "done"
