@@ -10,7 +10,9 @@ export BRIDGESIM_STATE="${BRIDGESIM_STATE:-$PWD/build/demo-state.json}"
 "$bin/bridgesim" reset
 
 run() {
-  echo "\$ bridgefw $*"
+  printf '$ bridgefw'
+  printf ' %q' "$@"
+  echo
   "$bin/bridgefw" "$@"
   echo
 }
@@ -24,5 +26,5 @@ run -gmd
 run -ue -f build/demo.bin -v 1A2B -p 0C0D -m DemoMaker -i DemoDisk -s DEMO0001 -n DEMO DISK -t 300
 run -fv
 run -ged
-echo "\$ printf '7\n' | bridgefw"
-printf '7\n' | "$bin/bridgefw"
+echo "\$ printf '1 7\\n' | bridgefw | tail -n 3"
+printf '1 7\n' | "$bin/bridgefw" | tail -n 3
