@@ -88,6 +88,14 @@ int32_t AnswerCall(const FakeCall& call, int32_t fakeResult) {
   return result;
 }
 
+std::string scratchDirectory;
+
+// Only after a normal end: a run stopped by a finding leaves it for a look.
+void RemoveScratchDirectory() {
+  std::remove((scratchDirectory + "/fw.bin").c_str());
+  std::remove(scratchDirectory.c_str());
+}
+
 }  // namespace
 
 FuzzInput SplitFuzzInput(const uint8_t* data, size_t size) {
@@ -134,9 +142,12 @@ void UninstallScriptedLibrary() {
 
 FILE* PrepareFuzzProcess() {
   const char* tmp = std::getenv("TMPDIR");
-  std::string directory =
+  scratchDirectory =
       std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/bridgefw-fuzz-XXXXXX";
-  if (mkdtemp(&directory[0]) == nullptr || chdir(directory.c_str()) != 0) std::abort();
+  if (mkdtemp(&scratchDirectory[0]) == nullptr || chdir(scratchDirectory.c_str()) != 0) {
+    std::abort();
+  }
+  std::atexit(RemoveScratchDirectory);
   FILE* image = std::fopen("fw.bin", "w");
   if (image == nullptr) std::abort();
   std::fputs("image", image);
