@@ -43,11 +43,11 @@ struct ReaderOption {
 
 constexpr ReaderOption kReaderOptions[] = {
     {'e', nullptr, ReadWholeSetting},
-    {'v', "VID: 0x%04X\n", ReadValue<uint16_t, OpGetVendorId>},
-    {'p', "PID: 0x%04X\n", ReadValue<uint16_t, OpGetProductId>},
-    {'s', "Serial number: %s\n", ReadText<OpGetSerialNumber>},
+    {'v', kVidLine, ReadValue<uint16_t, OpGetVendorId>},
+    {'p', kPidLine, ReadValue<uint16_t, OpGetProductId>},
+    {'s', kSerialNumberLine, ReadText<OpGetSerialNumber>},
     {'m', "Manufacture string : %s\n", ReadText<OpGetManufacturerString>},
-    {'i', "Product string : %s\n", ReadText<OpGetProductString>},
+    {'i', kProductLine, ReadText<OpGetProductString>},
     {'t', "Standby Timer Value : %d\n", ReadValue<int32_t, OpGetStandbyTimer>},
     {'n', "HDD String: %s \n", ReadText<OpGetHDDString>},
 };

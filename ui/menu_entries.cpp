@@ -66,7 +66,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Get vendor id from device",
      false,
      [](MenuWork& w) {
-       return WithValueLine(OpGetVendorId(&w.setting.vid), "VID: 0x%04X\n", w.setting.vid);
+       return WithValueLine(OpGetVendorId(&w.setting.vid), kVidLine, w.setting.vid);
      },
      {}},
     {8,
@@ -78,7 +78,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Get product id from device",
      false,
      [](MenuWork& w) {
-       return WithValueLine(OpGetProductId(&w.setting.pid), "PID: 0x%04X\n", w.setting.pid);
+       return WithValueLine(OpGetProductId(&w.setting.pid), kPidLine, w.setting.pid);
      },
      {}},
     {10,
@@ -90,7 +90,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Get serial number from device",
      false,
      [](MenuWork& w) {
-       return WithValueLine(OpGetSerialNumber(w.setting.serialNumber), "Serial number: %s\n",
+       return WithValueLine(OpGetSerialNumber(w.setting.serialNumber), kSerialNumberLine,
                             w.setting.serialNumber);
      },
      {}},
@@ -103,8 +103,8 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Get manufacturer string from device",
      false,
      [](MenuWork& w) {
-       return WithValueLine(OpGetManufacturerString(w.setting.manufacturer),
-                            "Manufacturer string : %s\n", w.setting.manufacturer);
+       return WithValueLine(OpGetManufacturerString(w.setting.manufacturer), kManufacturerLine,
+                            w.setting.manufacturer);
      },
      {}},
     {14,
@@ -116,8 +116,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Get product information from device",
      false,
      [](MenuWork& w) {
-       return WithValueLine(OpGetProductString(w.setting.product), "Product string : %s\n",
-                            w.setting.product);
+       return WithValueLine(OpGetProductString(w.setting.product), kProductLine, w.setting.product);
      },
      {}},
     {16,
@@ -129,8 +128,8 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Get standby timer from device",
      false,
      [](MenuWork& w) {
-       return WithValueLine(OpGetStandbyTimer(&w.setting.standbyTimer),
-                            "Standby Timer : %d (sec)\n", w.setting.standbyTimer);
+       return WithValueLine(OpGetStandbyTimer(&w.setting.standbyTimer), kStandbyTimerLine,
+                            w.setting.standbyTimer);
      },
      {}},
     {18,
@@ -142,7 +141,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Get HDD string from device",
      false,
      [](MenuWork& w) {
-       return WithValueLine(OpGetHDDString(w.setting.hddString), "HDD String: %s\n",
+       return WithValueLine(OpGetHDDString(w.setting.hddString), kHddStringLine,
                             w.setting.hddString);
      },
      {}},

@@ -13,11 +13,11 @@ void PrintFWVersion(const char* versionText) {
 }
 
 void PrintCustomizedSetting(const CustomizedSetting& setting) {
-  ConsolePrint("VID: 0x%04X\n", static_cast<unsigned>(setting.vid));
-  ConsolePrint("PID: 0x%04X\n", static_cast<unsigned>(setting.pid));
-  ConsolePrint("Manufacturer string : %s\n", setting.manufacturer);
-  ConsolePrint("Product string : %s\n", setting.product);
-  ConsolePrint("Serial number: %s\n", setting.serialNumber);
-  ConsolePrint("HDD String: %s\n", setting.hddString);
-  ConsolePrint("Standby Timer : %d (sec)\n", static_cast<int>(setting.standbyTimer));
+  ConsolePrint(kVidLine, static_cast<unsigned>(setting.vid));
+  ConsolePrint(kPidLine, static_cast<unsigned>(setting.pid));
+  ConsolePrint(kManufacturerLine, setting.manufacturer);
+  ConsolePrint(kProductLine, setting.product);
+  ConsolePrint(kSerialNumberLine, setting.serialNumber);
+  ConsolePrint(kHddStringLine, setting.hddString);
+  ConsolePrint(kStandbyTimerLine, static_cast<int>(setting.standbyTimer));
 }
