@@ -220,3 +220,30 @@ std::vector<std::string> ToolTest::Trace() {
 }
 
 void ToolTest::ClearTrace() { WriteFile(Path("trace.txt"), ""); }
+
+void ToolTest::Fresh(const std::string& series) {
+  Sim({"reset"});
+  if (series != "other") Sim({"set", "series", series});
+  ClearTrace();
+}
+
+std::string ToolTest::SimGet(const std::string& field, int device) {
+  std::string value = Sim({"get", "--device", std::to_string(device), field});
+  while (!value.empty() && (value.back() == '\n' || value.back() == '\r')) value.pop_back();
+  return value;
+}
+
+std::vector<std::string> ToolTest::DeviceCalls() {
+  std::vector<std::string> calls;
+  for (const std::string& line : Trace()) {
+    if (line.rfind("QZ_GetDeviceList(", 0) != 0 && line.rfind("QZ_GetSDKVersion(", 0) != 0) {
+      calls.push_back(line);
+    }
+  }
+  return calls;
+}
+
+std::string ToolTest::Expected(const std::string& name) {
+  const std::string here = __FILE__;
+  return ReadFile(here.substr(0, here.find_last_of('/')) + "/expected/" + name);
+}

@@ -40,6 +40,14 @@ class ToolTest : public ::testing::Test {
   void ClearTrace();
   // Adds NAME rules to BRIDGESIM_FAULT for the next runs.
   void SetFault(const std::string& rules) { fault_ = rules; }
+  // A reset device of the series ("other" or "t7"), the trace cleared.
+  void Fresh(const std::string& series);
+  // `bridgesim get [--device N] FIELD` without its line end.
+  std::string SimGet(const std::string& field, int device = 0);
+  // The trace without the device list and the SDK version queries.
+  std::vector<std::string> DeviceCalls();
+  // A file of tests/e2e/expected/.
+  static std::string Expected(const std::string& name);
 
   // For tests that run several processes at once or stop one midway: the
   // command lines Run and Sim use, and a start that does not wait (standard
