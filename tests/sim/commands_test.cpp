@@ -1,7 +1,4 @@
 // bridgesim and bridgesim-image as a person uses them.
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,174 +11,159 @@
 namespace sim {
 namespace {
 
-using testing::SimEnvironment;
+using namespace testing;
 
 struct Outcome {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
-Outcome Control(const std::vector<std::string>& args) {
+template <int (*Command)(const std::vector<std::string>&, std::ostream&, std::ostream&)>
+Outcome Run(const std::vector<std::string>& args) {
   std::ostringstream out, err;
-  int status = RunControlCommand(args, out, err);
+  const int status = Command(args, out, err);
   return {status, out.str(), err.str()};
 }
+const auto Control = Run<RunControlCommand>;
+const auto Image = Run<RunImageCommand>;
 
-Outcome Image(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  int status = RunImageCommand(args, out, err);
-  return {status, out.str(), err.str()};
-}
-
-class CommandTest : public ::testing::Test {
- protected:
-  SimEnvironment env_;
-};
-
-struct FieldValue {
-  const char* field;
-  const char* set;
-  const char* get;
-};
-
-TEST_F(CommandTest, SetThenGetEveryField) {
-  const FieldValue cases[] = {
-      {"series", "t7", "t7"},    {"mode", "1", "1"},
-      {"version", "9.9", "9.9"}, {"vid", "abc", "0ABC"},
-      {"pid", "FFFF", "FFFF"},   {"manufacturer", "A B", "A B"},
-      {"product", "P", "P"},     {"serial", "S/N 1", "S/N 1"},
-      {"hdd-vendor", "", ""},    {"hdd-product", "PRODUCT16CHARSXX", "PRODUCT16CHARSXX"},
-      {"timer", "0", "0"},       {"manu-prod-ctl", "1", "1"},
-      {"inquiry-ctl", "1", "1"}, {"display-hdd", "1", "1"},
-      {"map-hdd", "1", "1"},     {"sn-from-nvram", "1", "1"},
+TEST_F(SimTest, SetThenGetEveryField) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"series", "t7"},       {"mode", "1"},          {"version", "9.9"},
+      {"vid", "abc"},         {"pid", "FFFF"},        {"manufacturer", "A B"},
+      {"product", "P"},       {"serial", "S/N 1"},    {"hdd-vendor", ""},
+      {"timer", "0"},         {"manu-prod-ctl", "1"}, {"hdd-product", "PRODUCT16CHARSXX"},
+      {"inquiry-ctl", "1"},   {"display-hdd", "1"},   {"map-hdd", "1"},
+      {"sn-from-nvram", "1"},
   };
-  for (const FieldValue& c : cases) {
-    EXPECT_EQ(Control({"set", c.field, c.set}).status, 0) << c.field;
-    Outcome get = Control({"get", c.field});
-    EXPECT_EQ(get.status, 0) << c.field;
-    EXPECT_EQ(get.out, std::string(c.get) + "\n") << c.field;
+  for (const auto& [field, value] : cases) {
+    EXPECT_EQ(Control({"set", field, value}).status, 0) << field;
+    const Outcome get = Control({"get", field});
+    EXPECT_EQ(get.status, 0) << field;
+    EXPECT_EQ(get.out, std::string(field == std::string("vid") ? "0ABC" : value) + "\n");
   }
 }
 
-TEST_F(CommandTest, RefusesValuesTheDeviceCannotHold) {
-  const FieldValue cases[] = {
-      {"series", "t8", ""},
-      {"mode", "x", ""},
-      {"vid", "12345", ""},
-      {"hdd-vendor", "123456789", ""},
-      {"timer", "-1", ""},
-      {"map-hdd", "2", ""},
-      {"version", "0123456789ABCDEF", ""},
+TEST_F(SimTest, SetRefusesValuesTheDeviceCannotHold) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"series", "t8"},
+      {"mode", "x"},
+      {"vid", "12345"},
+      {"hdd-vendor", "123456789"},
+      {"timer", "-1"},
+      {"map-hdd", "2"},
+      {"version", "0123456789ABCDEF"},
   };
-  env_.UseSingleDevice(Series::kOther);
-  const std::string before = env_.ReadText(env_.statePath());
-  for (const FieldValue& c : cases) {
-    Outcome run = Control({"set", c.field, c.set});
-    EXPECT_EQ(run.status, 1) << c.field;
+  UseSingleDevice(Series::kOther);
+  const std::string before = ReadText(StatePath());
+  for (const auto& [field, value] : cases) {
+    const Outcome run = Control({"set", field, value});
+    EXPECT_EQ(run.status, 1) << field;
     EXPECT_FALSE(run.err.empty());
   }
-  EXPECT_EQ(env_.ReadText(env_.statePath()), before);
+  EXPECT_EQ(ReadText(StatePath()), before);
 }
 
-TEST_F(CommandTest, AddRemoveAndDeviceIndex) {
+TEST_F(SimTest, AddRemoveAndDeviceIndex) {
   EXPECT_EQ(Control({"add", "--series", "t7"}).out, "sim1\n");
   EXPECT_EQ(Control({"get", "--device", "1", "series"}).out, "t7\n");
+  EXPECT_EQ(Control({"get", "--device", "1", "serial"}).out, "SIM0000000002\n");
   EXPECT_EQ(Control({"set", "--device", "1", "serial", "X1"}).status, 0);
   EXPECT_EQ(Control({"get", "--device", "0", "serial"}).out, "SIM0000000001\n");
   EXPECT_EQ(Control({"remove", "0"}).status, 0);
-  EXPECT_EQ(Control({"get", "path"}).status, 1);
   EXPECT_EQ(Control({"get", "serial"}).out, "X1\n");
   EXPECT_EQ(Control({"add"}).out, "sim0\n");  // the lowest free path
   EXPECT_EQ(Control({"remove", "5"}).status, 1);
   EXPECT_EQ(Control({"remove-all"}).status, 0);
-  EXPECT_EQ(Control({"show"}).out, "state: " + env_.statePath() + "\nno devices\n");
+  EXPECT_EQ(Control({"show"}).out, "state: " + StatePath() + "\nno devices\n");
   EXPECT_EQ(Control({"get", "vid"}).status, 1);
 }
 
-TEST_F(CommandTest, ResetRepairsACorruptState) {
-  { std::ofstream(env_.statePath()) << "garbage"; }
-  Outcome show = Control({"show"});
+TEST_F(SimTest, ResetRepairsACorruptState) {
+  std::ofstream(StatePath()) << "garbage";
+  const Outcome show = Control({"show"});
   EXPECT_EQ(show.status, 1);
   EXPECT_NE(show.err.find("corrupt"), std::string::npos);
   EXPECT_EQ(Control({"reset"}).status, 0);
-  EXPECT_EQ(env_.ReadDevice(), DefaultDevice(0));
+  EXPECT_EQ(ReadDevice(), DefaultDevice(0));
 }
 
-TEST_F(CommandTest, MisuseExitsTwo) {
+TEST_F(SimTest, ControlMisuseExitsTwo) {
   const std::vector<std::vector<std::string>> cases = {
       {},
       {"bogus"},
       {"show", "x"},
       {"add", "--series"},
+      {"add", "--series", "t9"},
       {"remove"},
       {"remove", "-1"},
       {"set", "vid"},
       {"get"},
       {"get", "--device", "x", "vid"},
-      {"add", "--series", "t9"},
   };
   for (const auto& args : cases) {
-    Outcome run = Control(args);
-    EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args[0]);
+    const Outcome run = Control(args);
+    EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
     EXPECT_NE(run.err.find("usage"), std::string::npos);
   }
 }
 
-TEST_F(CommandTest, StatePathAndTrace) {
-  EXPECT_EQ(Control({"state-path"}).out, env_.statePath() + "\n");
+TEST_F(SimTest, StatePathAndTrace) {
+  EXPECT_EQ(Control({"state-path"}).out, StatePath() + "\n");
   EXPECT_EQ(Control({"trace"}).status, 1);  // no trace variable
-  const std::string trace = env_.EnableTrace();
-  { std::ofstream(trace) << "QZ_X() = 1\n"; }
+  std::ofstream(EnableTrace()) << "QZ_X() = 1\n";
   EXPECT_EQ(Control({"trace"}).out, "QZ_X() = 1\n");
 }
 
-TEST_F(CommandTest, ImageWithoutSettingOptionsHasNoSettingsBlock) {
-  const std::string path = env_.File("plain.bin");
+TEST_F(SimTest, ImageSettingsBlockOnlyWithASettingOption) {
+  const std::string path = File("fw.bin");
+  ImageInfo info;
+  std::string error;
   ASSERT_EQ(
       Image({"--out", path, "--series", "t7", "--version", "1.0", "--payload-size", "10"}).status,
       0);
-  ImageInfo info;
-  std::string error;
   ASSERT_TRUE(ReadImage(path, &info, &error)) << error;
   EXPECT_EQ(info.series, Series::kT7);
   EXPECT_EQ(info.version, "1.0");
   EXPECT_FALSE(info.hasSettings);
   EXPECT_EQ(info.payloadSize, 10u);
-}
 
-TEST_F(CommandTest, ImageSettingsTakeDefaultsForOptionsNotGiven) {
-  const std::string path = env_.File("set.bin");
   ASSERT_EQ(Image({"--out", path, "--series", "other", "--version", "2.0", "--vid", "beef",
                    "--hdd-product", "HP", "--timer", "30"})
                 .status,
             0);
-  ImageInfo info;
-  std::string error;
   ASSERT_TRUE(ReadImage(path, &info, &error)) << error;
-  ASSERT_TRUE(info.hasSettings);
-  Settings expected = DefaultSettings();
+  Settings expected = DefaultSettings();  // for the options not given
   expected.vid = 0xBEEF;
   expected.hddProduct = "HP";
   expected.standbyTimer = 30;
+  EXPECT_TRUE(info.hasSettings);
   EXPECT_EQ(info.settings, expected);
+  EXPECT_EQ(info.payloadSize, 65536u);
   EXPECT_EQ(Image({"--corrupt", path}).status, 0);
   EXPECT_FALSE(ReadImage(path, &info, &error));
 }
 
-TEST_F(CommandTest, ImageMisuse) {
-  const std::string path = env_.File("x.bin");
+TEST_F(SimTest, ImageRefusesBadOptionsAndWritesNothing) {
+  const std::string out = File("x.bin");
   const std::vector<std::vector<std::string>> cases = {
       {},
-      {"--out", path, "--series", "other"},
-      {"--out", path, "--version", "1"},
-      {"--out", path, "--series", "t6", "--version", "1"},
-      {"--out", path, "--series", "t7", "--version", "1", "--serial", std::string(32, 's')},
-      {"--out", path, "--series", "t7", "--version", "1", "--payload-size", "-5"},
-      {"--out", path, "--series", "t7", "--version", "1", "--colour", "red"},
-      {"--out", path, "--series", "t7", "--version"},
+      {"--out", out, "--series", "other"},
+      {"--out", out, "--version", "1"},
+      {"--out", out, "--series", "t6", "--version", "1"},
+      {"--out", out, "--series", "t7", "--version", std::string(16, '1')},
+      {"--out", out, "--series", "t7", "--version", ""},
+      {"--out", out, "--series", "t7", "--version", "1", "--serial", std::string(32, 's')},
+      {"--out", out, "--series", "t7", "--version", "1", "--hdd-vendor", "NINECHARS"},
+      {"--out", out, "--series", "t7", "--version", "1", "--timer", "-1"},
+      {"--out", out, "--series", "t7", "--version", "1", "--payload-size", "-5"},
+      {"--out", out, "--series", "t7", "--version", "1", "--colour", "red"},
+      {"--out", out, "--series", "t7", "--version"},
   };
-  for (const auto& args : cases) EXPECT_EQ(Image(args).status, 2);
+  for (const auto& args : cases) {
+    EXPECT_NE(Image(args).status, 0) << ::testing::PrintToString(args);
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
 }
 
 }  // namespace
