@@ -101,43 +101,24 @@ inline Call Adapt(int32_t (*f)(const char*, int32_t*)) {  // gives the value rea
     return f(d, &value) == 1 ? value : -1;
   };
 }
-#define SIM_CALL(n) \
-  { #n, Adapt(entry::QZ_##n) }
+// clang-format off
+#define SIM_CALL(n) {#n, Adapt(entry::QZ_##n)},
 inline void RunScript(const std::string& script) {
   static const std::map<std::string, Call> calls = {
-      SIM_CALL(EnableUpdateVID),
-      SIM_CALL(EnableUpdatePID),
-      SIM_CALL(EnableUpdateSN),
-      SIM_CALL(EnableUpdateStandbyTimer),
-      SIM_CALL(EnableUpdateManuProdCtl),
-      SIM_CALL(EnableUpdateInquiryCtl),
-      SIM_CALL(EnableUpdateManuStr),
-      SIM_CALL(EnableUpdateProdStr),
-      SIM_CALL(EnableUpdateDisplayHDDStrSetting),
-      SIM_CALL(EnableMapToHDDStr),
-      SIM_CALL(SetVIDValue),
-      SIM_CALL(SetPIDValue),
-      SIM_CALL(SetSerialNumStr),
-      SIM_CALL(SetScsiVidString),
-      SIM_CALL(SetScsiPidString),
-      SIM_CALL(SetUsbManuString),
-      SIM_CALL(SetUsbProdString),
-      SIM_CALL(SetManuStr),
-      SIM_CALL(SetProdString),
-      SIM_CALL(CheckLoadBinFileMatch),
-      SIM_CALL(SetStandbyTimer),
-      SIM_CALL(SetManuProdCtl),
-      SIM_CALL(SetInquiryCtl),
-      SIM_CALL(SetSNFromNVRAMTable),
-      SIM_CALL(UpdateT7StandbyTimer),
-      SIM_CALL(UpdateCustomizedSetting),
-      SIM_CALL(IsQZT7Series),
-      SIM_CALL(FWUpdateProgramming),
-      SIM_CALL(FWUpdateProgrammingNoCustomizedSetting),
-      SIM_CALL(FWUpdateProgrammingEX),
-      SIM_CALL(InitialCustomizedSettingTable),
-      SIM_CALL(SetFWBinFilePath),
-      SIM_CALL(GetRunningCodeMode)};
+      SIM_CALL(EnableUpdateVID) SIM_CALL(EnableUpdatePID) SIM_CALL(EnableUpdateSN)
+      SIM_CALL(EnableUpdateStandbyTimer) SIM_CALL(EnableUpdateManuProdCtl)
+      SIM_CALL(EnableUpdateInquiryCtl) SIM_CALL(EnableUpdateManuStr) SIM_CALL(EnableUpdateProdStr)
+      SIM_CALL(EnableUpdateDisplayHDDStrSetting) SIM_CALL(EnableMapToHDDStr)
+      SIM_CALL(SetVIDValue) SIM_CALL(SetPIDValue) SIM_CALL(SetSerialNumStr)
+      SIM_CALL(SetScsiVidString) SIM_CALL(SetScsiPidString) SIM_CALL(SetUsbManuString)
+      SIM_CALL(SetUsbProdString) SIM_CALL(SetManuStr) SIM_CALL(SetProdString)
+      SIM_CALL(SetStandbyTimer) SIM_CALL(SetManuProdCtl) SIM_CALL(SetInquiryCtl)
+      SIM_CALL(SetSNFromNVRAMTable) SIM_CALL(UpdateT7StandbyTimer) SIM_CALL(IsQZT7Series)
+      SIM_CALL(InitialCustomizedSettingTable) SIM_CALL(UpdateCustomizedSetting)
+      SIM_CALL(CheckLoadBinFileMatch) SIM_CALL(SetFWBinFilePath) SIM_CALL(GetRunningCodeMode)
+      SIM_CALL(FWUpdateProgramming) SIM_CALL(FWUpdateProgrammingNoCustomizedSetting)
+      SIM_CALL(FWUpdateProgrammingEX)};
+  // clang-format on
   std::istringstream in(script);
   for (std::string call; std::getline(in, call, ';');) {
     call.erase(0, call.find_first_not_of(' '));
