@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -13,7 +12,7 @@
 
 #include "tests/fake/console_capture.h"
 #include "tests/fake/fake_library.h"
-#include "ui/option_families.h"
+#include "ui/command_line.h"
 
 namespace {
 
@@ -21,11 +20,12 @@ using Args = std::vector<std::string>;
 
 const std::string kPath255(255, 'p');
 const std::string kPath256(256, 'p');
+const std::string kBadParameter = "Invalid input parameter!\n";
+const std::string kBadArgument = "Invalid input argument.\n";
+const std::string kBadPath = "Invalid firmware path.\n";
+const std::string kRefused = "Input parameter error! \n";
 
-// Readable images in the test's working folder.
-const char* const kFiles[] = {"x.bin", "-v", "fw image.bin"};
-
-// A record the update with settings accepts; rows add to it.
+// -ue with a record the update accepts, then the extra elements.
 Args WithRecord(const Args& extra) {
   Args args = {"-ue", "-v",   "12AB", "-p",   "0C0D", "-m", "Maker",
                "-i",  "Disk", "-s",   "SN01", "-n",   "HV", "HP"};
@@ -39,16 +39,20 @@ Args Ue(const Args& extra) {
   return args;
 }
 
-std::string Match(const std::string& path) {
-  return "QZ_CheckLoadBinFileMatch(\"dev0\", \"" + path + "\")";
+std::string Call(const char* name, const std::string& value) {
+  return std::string(name) + "(\"dev0\", \"" + value + "\")";
 }
+
+// Timer value handed to the library.
+std::string T(const std::string& value) { return "QZ_SetStandbyTimer(\"dev0\", " + value + ")"; }
+// The image check the library is given.
+std::string M(const std::string& path) { return Call("QZ_CheckLoadBinFileMatch", path); }
 
 struct UpdateCase {
   Args args;  // element 1 onwards
   std::string output;
   int32_t result;
-  std::string path;  // the path the library is given; empty: no library call at all
-  std::vector<std::string> staged = {};  // calls that must be among those made
+  std::vector<std::string> calls;  // calls that must be among those made; none: no call at all
   std::set<std::string> failNames = {};
 };
 
@@ -61,23 +65,20 @@ class CliUpdatesTest : public ::testing::Test {
     dir_ = pattern;
     ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
     ASSERT_EQ(chdir(dir_.c_str()), 0);
-    std::vector<std::string> files(std::begin(kFiles), std::end(kFiles));
-    files.push_back(kPath255);
-    for (const std::string& name : files) {
+    for (const std::string& name :
+         {std::string("x.bin"), std::string("-v"), std::string("fw image.bin"), kPath255}) {
       std::FILE* file = std::fopen(name.c_str(), "w");
       ASSERT_NE(file, nullptr) << name;
-      std::fputs("image", file);
       std::fclose(file);
     }
   }
   void TearDown() override {
     UninstallFakeLibrary();
     ASSERT_EQ(chdir(previous_), 0);
-    const std::string command = "rm -rf '" + dir_ + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0);
   }
 
-  void Check(const std::vector<UpdateCase>& cases) {
+  static void Check(const std::vector<UpdateCase>& cases) {
     for (const UpdateCase& c : cases) {
       std::string label;
       for (const std::string& arg : c.args) label += "[" + arg.substr(0, 12) + "]";
@@ -86,20 +87,14 @@ class CliUpdatesTest : public ::testing::Test {
       std::vector<const char*> argv = {"bridgefw"};
       for (const std::string& arg : c.args) argv.push_back(arg.c_str());
       argv.push_back(nullptr);
-      const char option = static_cast<char>(std::tolower(static_cast<unsigned char>(argv[1][2])));
-      char resultText[80] = {};
       ConsoleCapture capture;
-      EXPECT_EQ(RunUpdateOption(option, argv.data(), resultText), c.result) << label;
+      EXPECT_EQ(RunCommandLine(argv.data()), c.result) << label;
       EXPECT_EQ(capture.Output(), c.output) << label;
       const std::vector<std::string> calls = Fake().CallTexts();
-      if (c.path.empty()) {
-        EXPECT_TRUE(calls.empty()) << label << ": " << (calls.empty() ? "" : calls[0]);
-      } else {
-        EXPECT_NE(std::find(calls.begin(), calls.end(), Match(c.path)), calls.end()) << label;
-      }
-      for (const std::string& staged : c.staged) {
-        EXPECT_NE(std::find(calls.begin(), calls.end(), staged), calls.end())
-            << label << ": " << staged;
+      EXPECT_EQ(calls.empty(), c.calls.empty()) << label;
+      for (const std::string& call : c.calls) {
+        EXPECT_NE(std::find(calls.begin(), calls.end(), call), calls.end())
+            << label << ": " << call;
       }
     }
   }
@@ -110,53 +105,36 @@ class CliUpdatesTest : public ::testing::Test {
 };
 
 TEST_F(CliUpdatesTest, UpdateFromPathNeedsAnOpenableImage) {
+  const std::string ub1 = "Update result: 1.\n";
   Check({
-      {{"-ub"}, "Please input parameter.\n", 0, ""},
-      {{"-un"}, "Please input parameter.\n", 0, ""},
-      {{"-ub", "missing.bin"}, "Invalid firmware path.\n", 0, ""},
-      {{"-un", "missing.bin"}, "Invalid firmware path.\n", 0, ""},
-      {{"-ub", ""}, "Invalid firmware path.\n", 0, ""},
-      {{"-ub", "x.bin"}, "Update result: 1.\n", 1, "x.bin", {"QZ_FWUpdateProgramming(\"dev0\")"}},
-      {{"-ub", "x.bin", "more", "-f"}, "Update result: 1.\n", 1, "x.bin"},
-      {{"-ub", "fw image.bin"}, "Update result: 1.\n", 1, "fw image.bin"},
-      {{"-ub", kPath255}, "Update result: 1.\n", 1, kPath255},
-      {{"-ub", "x.bin"},
-       "Bin file not match \nUpdate result: 0.\n",
-       0,
-       "x.bin",
-       {},
-       {"QZ_CheckLoadBinFileMatch"}},
-      {{"-ub", "x.bin"}, "Update result: 0.\n", 0, "x.bin", {}, {"QZ_FWUpdateProgramming"}},
-      {{"-un", "x.bin"}, "", 1, "x.bin", {"QZ_FWUpdateProgrammingNoCustomizedSetting(\"dev0\")"}},
-      {{"-un", "x.bin"},
-       "Set firmware bin file path fail\n",
-       0,
-       "x.bin",
-       {},
-       {"QZ_SetFWBinFilePath"}},
+      {{"-ub"}, "Please input parameter.\n", 0, {}},
+      {{"-un"}, "Please input parameter.\n", 0, {}},
+      {{"-ub", "missing.bin"}, kBadPath, 0, {}},
+      {{"-un", "missing.bin"}, kBadPath, 0, {}},
+      {{"-ub", "x.bin", "more", "-f"}, ub1, 1, {M("x.bin"), "QZ_FWUpdateProgramming(\"dev0\")"}},
+      {{"-ub", "x.bin"}, "Update result: 0.\n", 0, {M("x.bin")}, {"QZ_FWUpdateProgramming"}},
+      {{"-un", "x.bin"}, "", 1, {"QZ_FWUpdateProgrammingNoCustomizedSetting(\"dev0\")"}},
   });
 }
 
 TEST_F(CliUpdatesTest, OptionListMessagesComeInTheirOrder) {
   Check({
-      {Ue({}), "Invalid input parameter!\n", 0, ""},
-      {Ue({""}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"x.bin"}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-f"}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-x"}), "Invalid input parameter!\n", 0, ""},  // the value is missed first
-      {Ue({"-x", "1"}), "Invalid input argument.\n", 0, ""},
-      {Ue({"-h", "1"}), "Invalid input argument.\n", 0, ""},
-      {Ue({"-f", "x.bin", "-x", "1"}), "Invalid input argument.\n", 0, ""},
-      {Ue({"-f", "x.bin", "junk"}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-n", "A"}), "Please input parameter.\n", 0, ""},
-      {Ue({"-n", "A", "B", "C"}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-v", "12AB"}), "Invalid firmware path.\n", 0, ""},
-      {Ue({"-"}), "Invalid firmware path.\n", 0, ""},
-      {Ue({"-f", ""}), "Invalid firmware path.\n", 0, ""},
-      {Ue({"-f", "missing.bin"}), "Invalid firmware path.\n", 0, ""},
+      {Ue({}), kBadParameter, 0, {}},
+      {Ue({"x.bin"}), kBadParameter, 0, {}},
+      {Ue({"-f"}), kBadParameter, 0, {}},
+      {Ue({"-x"}), kBadParameter, 0, {}},  // the value is missed before the letter is judged
+      {Ue({"-x", "1"}), kBadArgument, 0, {}},
+      {Ue({"-h", "1"}), kBadArgument, 0, {}},
+      {Ue({"-f", "x.bin", "-x", "1"}), kBadArgument, 0, {}},
+      {Ue({"-f", "x.bin", "junk"}), kBadParameter, 0, {}},
+      {Ue({"-n", "A"}), "Please input parameter.\n", 0, {}},
+      {Ue({"-n", "A", "B", "C"}), kBadParameter, 0, {}},
+      {Ue({"-v", "12AB"}), kBadPath, 0, {}},
+      {Ue({"-"}), kBadPath, 0, {}},
+      {Ue({"-f", "missing.bin"}), kBadPath, 0, {}},
       // The operation itself demands the whole record, after the image.
-      {Ue({"-f", "x.bin"}), "Input parameter error! \n", 0, "x.bin"},
-      {Ue({"-f", "-v"}), "Input parameter error! \n", 0, "-v"},
+      {Ue({"-f", "x.bin"}), kRefused, 0, {M("x.bin")}},
+      {Ue({"-f", "-v"}), kRefused, 0, {M("-v")}},
   });
 }
 
@@ -165,115 +143,69 @@ TEST_F(CliUpdatesTest, OptionListFillsTheRecord) {
       {WithRecord({"-f", "x.bin"}),
        "",
        1,
-       "x.bin",
-       {"QZ_SetVIDValue(\"dev0\", \"12AB\")", "QZ_SetPIDValue(\"dev0\", \"0C0D\")",
-        "QZ_SetManuStr(\"dev0\", \"Maker\")", "QZ_SetProdString(\"dev0\", \"Disk\")",
-        "QZ_SetSerialNumStr(\"dev0\", \"SN01\")", "QZ_SetScsiVidString(\"dev0\", \"HV\")",
-        "QZ_SetScsiPidString(\"dev0\", \"HP\")", "QZ_SetStandbyTimer(\"dev0\", 0)",
-        "QZ_FWUpdateProgrammingEX(\"dev0\")"}},
+       {M("x.bin"), Call("QZ_SetVIDValue", "12AB"), Call("QZ_SetPIDValue", "0C0D"),
+        Call("QZ_SetManuStr", "Maker"), Call("QZ_SetProdString", "Disk"),
+        Call("QZ_SetSerialNumStr", "SN01"), Call("QZ_SetScsiVidString", "HV"),
+        Call("QZ_SetScsiPidString", "HP"), T("0"), "QZ_FWUpdateProgrammingEX(\"dev0\")"}},
       // A lone dash ends the list; what follows is not looked at.
-      {WithRecord({"-f", "x.bin", "-", "junk"}), "", 1, "x.bin"},
-      // Only the letter after the dash counts, in either case.
-      {Ue({"-FILE", "x.bin", "-Vid", "BEEF", "-PID", "0C0D", "-Maker", "M", "-i", "I", "-Serial",
-           "S", "-NAMES", "A", "B", "-Timer", "45"}),
+      {WithRecord({"-f", "x.bin", "-", "junk"}), "", 1, {M("x.bin")}},
+      // Only the letter after the dash counts, in either case; any order.
+      {Ue({"-Timer", "45", "-NAMES", "A", "B", "-FILE", "x.bin", "-Vid", "BEEF", "-PID", "0C0D",
+           "-Maker", "M", "-i", "I", "-Serial", "S"}),
        "",
        1,
-       "x.bin",
-       {"QZ_SetVIDValue(\"dev0\", \"BEEF\")", "QZ_SetStandbyTimer(\"dev0\", 45)"}},
+       {M("x.bin"), Call("QZ_SetVIDValue", "BEEF"), T("45")}},
       // Values are taken whatever they hold.
       {WithRecord({"-f", "fw image.bin", "-m", "-x", "-i", "two words"}),
        "",
        1,
-       "fw image.bin",
-       {"QZ_SetManuStr(\"dev0\", \"-x\")", "QZ_SetProdString(\"dev0\", \"two words\")"}},
-      {WithRecord({"-f", "x.bin", "-t", "300"}),
-       "",
-       1,
-       "x.bin",
-       {"QZ_SetStandbyTimer(\"dev0\", 300)"}},
-      {WithRecord({"-f", "x.bin", "-t", "+7"}),
-       "",
-       1,
-       "x.bin",
-       {"QZ_SetStandbyTimer(\"dev0\", 7)"}},
-      {WithRecord({"-f", "x.bin", "-t", "2147483647"}),
-       "",
-       1,
-       "x.bin",
-       {"QZ_SetStandbyTimer(\"dev0\", 2147483647)"}},
-      {WithRecord({"-f", "x.bin", "-t", "-1"}), "Input parameter error! \n", 0, "x.bin"},
-      // Any order.
-      {Ue({"-t", "9", "-n", "A", "B", "-f", "x.bin", "-s", "S", "-i", "I", "-m", "M", "-p", "2",
-           "-v", "1"}),
-       "",
-       1,
-       "x.bin",
-       {"QZ_SetVIDValue(\"dev0\", \"1\")", "QZ_SetScsiPidString(\"dev0\", \"B\")"}},
+       {M("fw image.bin"), Call("QZ_SetManuStr", "-x"), Call("QZ_SetProdString", "two words")}},
+      {WithRecord({"-f", "x.bin", "-t", "+7"}), "", 1, {T("7")}},
+      {WithRecord({"-f", "x.bin", "-t", "2147483647"}), "", 1, {T("2147483647")}},
+      {WithRecord({"-f", "x.bin", "-t", "-1"}), kRefused, 0, {M("x.bin")}},
   });
 }
 
-TEST_F(CliUpdatesTest, OptionListRefusesOverLongAndBadValues) {
+TEST_F(CliUpdatesTest, OptionListRefusesOverLongAndBadValuesAndRepeatsReplace) {
   const std::string text79(79, 'm');
   const std::string text80(80, 'm');
   Check({
       // -t takes a checked decimal number.
-      {WithRecord({"-f", "x.bin", "-t", "x"}), "Invalid input parameter!\n", 0, ""},
-      {WithRecord({"-f", "x.bin", "-t", ""}), "Invalid input parameter!\n", 0, ""},
-      {WithRecord({"-f", "x.bin", "-t", "12s"}), "Invalid input parameter!\n", 0, ""},
-      {WithRecord({"-f", "x.bin", "-t", "2147483648"}), "Invalid input parameter!\n", 0, ""},
+      {WithRecord({"-f", "x.bin", "-t", "x"}), kBadParameter, 0, {}},
+      {WithRecord({"-f", "x.bin", "-t", "12s"}), kBadParameter, 0, {}},
+      {WithRecord({"-f", "x.bin", "-t", "2147483648"}), kBadParameter, 0, {}},
       // Field limits: at the limit taken whole, one past it refused before the path test.
-      {WithRecord({"-f", "x.bin", "-v", "ABCD"}),
-       "",
-       1,
-       "x.bin",
-       {"QZ_SetVIDValue(\"dev0\", \"ABCD\")"}},
-      {Ue({"-v", "ABCDE"}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-p", "ABCDE", "-f", "x.bin"}), "Invalid input parameter!\n", 0, ""},
+      {WithRecord({"-f", "x.bin", "-v", "ABCD"}), "", 1, {Call("QZ_SetVIDValue", "ABCD")}},
+      {Ue({"-v", "ABCDE"}), kBadParameter, 0, {}},
+      {Ue({"-p", "ABCDE", "-f", "x.bin"}), kBadParameter, 0, {}},
       {WithRecord({"-f", "x.bin", "-m", text79, "-i", text79, "-s", text79, "-n", text79, text79}),
        "",
        1,
-       "x.bin",
-       {"QZ_SetManuStr(\"dev0\", \"" + text79 + "\")",
-        "QZ_SetProdString(\"dev0\", \"" + text79 + "\")",
-        "QZ_SetSerialNumStr(\"dev0\", \"" + text79 + "\")",
-        "QZ_SetScsiVidString(\"dev0\", \"" + text79 + "\")",
-        "QZ_SetScsiPidString(\"dev0\", \"" + text79 + "\")"}},
-      {Ue({"-m", text80}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-i", text80}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-s", text80}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-n", text80, "B"}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-n", "A", text80}), "Invalid input parameter!\n", 0, ""},
-      {Ue({"-n", text80}), "Invalid input parameter!\n", 0, ""},  // refused as it is stored
-      {WithRecord({"-f", kPath255}), "", 1, kPath255},
-      {WithRecord({"-f", kPath256}), "Invalid input parameter!\n", 0, ""},
+       {Call("QZ_SetManuStr", text79), Call("QZ_SetProdString", text79),
+        Call("QZ_SetSerialNumStr", text79), Call("QZ_SetScsiVidString", text79),
+        Call("QZ_SetScsiPidString", text79)}},
+      {Ue({"-m", text80}), kBadParameter, 0, {}},
+      {Ue({"-i", text80}), kBadParameter, 0, {}},
+      {Ue({"-s", text80}), kBadParameter, 0, {}},
+      {Ue({"-n", text80, "B"}), kBadParameter, 0, {}},
+      {Ue({"-n", "A", text80}), kBadParameter, 0, {}},
+      {Ue({"-n", text80}), kBadParameter, 0, {}},  // refused as it is stored
+      {WithRecord({"-f", kPath255}), "", 1, {M(kPath255)}},
+      {WithRecord({"-f", kPath256}), kBadParameter, 0, {}},
       // A refused value stops the list before later elements are judged.
-      {Ue({"-v", "ABCDE", "-x", "1"}), "Invalid input parameter!\n", 0, ""},
-  });
-}
-
-TEST_F(CliUpdatesTest, RepeatedSubOptionsReplaceTheEarlierValue) {
-  Check({
+      {Ue({"-v", "ABCDE", "-x", "1"}), kBadParameter, 0, {}},
+      // A repeat replaces the earlier value.
       {WithRecord({"-f", "x.bin", "-m", "Much Longer Maker", "-m", "Short"}),
        "",
        1,
-       "x.bin",
-       {"QZ_SetManuStr(\"dev0\", \"Short\")"}},
-      {WithRecord({"-f", "x.bin", "-v", "ABCD", "-v", "1"}),
-       "",
-       1,
-       "x.bin",
-       {"QZ_SetVIDValue(\"dev0\", \"1\")"}},
+       {Call("QZ_SetManuStr", "Short")}},
+      {WithRecord({"-f", "x.bin", "-v", "ABCD", "-v", "1"}), "", 1, {Call("QZ_SetVIDValue", "1")}},
       {WithRecord({"-f", "x.bin", "-n", "LONGER1", "LONGER2", "-n", "a", "b"}),
        "",
        1,
-       "x.bin",
-       {"QZ_SetScsiVidString(\"dev0\", \"a\")", "QZ_SetScsiPidString(\"dev0\", \"b\")"}},
-      {WithRecord({"-f", "x.bin", "-t", "1", "-t", "2"}),
-       "",
-       1,
-       "x.bin",
-       {"QZ_SetStandbyTimer(\"dev0\", 2)"}},
-      {WithRecord({"-f", "fw image.bin", "-f", "x.bin"}), "", 1, "x.bin"},
+       {Call("QZ_SetScsiVidString", "a"), Call("QZ_SetScsiPidString", "b")}},
+      {WithRecord({"-f", "x.bin", "-t", "1", "-t", "2"}), "", 1, {T("2")}},
+      {WithRecord({"-f", "fw image.bin", "-f", "x.bin"}), "", 1, {M("x.bin")}},
   });
 }
 
