@@ -12,20 +12,14 @@ using ReaderHandler = int32_t (*)(const char* format, char* resultText);
 // Lines are printed only after a successful read.
 template <int32_t (*Read)(char*)>
 int32_t ReadText(const char* format, char* resultText) {
-  const int32_t result = Read(resultText);
-  if (result != 0) ConsolePrint(format, resultText);
-  return result;
+  return WithValueLine(Read(resultText), format, static_cast<const char*>(resultText));
 }
-
-unsigned Printable(uint16_t id) { return id; }
-int Printable(int32_t value) { return value; }
 
 template <typename T, int32_t (*Read)(T*)>
 int32_t ReadValue(const char* format, char*) {
   T value = 0;
   const int32_t result = Read(&value);
-  if (result != 0) ConsolePrint(format, Printable(value));
-  return result;
+  return WithValueLine(result, format, value);
 }
 
 int32_t ReadWholeSetting(const char*, char*) {

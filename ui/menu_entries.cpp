@@ -5,18 +5,6 @@
 
 namespace {
 
-unsigned Printable(uint16_t id) { return id; }
-int Printable(int32_t value) { return value; }
-const char* Printable(const char* text) { return text; }
-
-// A reader's value line, printed only after a successful read. The value is
-// taken by reference, so it is read here, after the operation has filled it.
-template <typename T>
-int32_t WithValueLine(int32_t result, const char* format, const T& value) {
-  if (result != 0) ConsolePrint(format, Printable(value));
-  return result;
-}
-
 int32_t GetFWVersion(MenuWork& w) {
   const int32_t result = OpGetFWVersion(w.versionText);
   PrintFWVersion(w.versionText);  // whatever the result: an empty version on failure

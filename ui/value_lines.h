@@ -1,6 +1,9 @@
 // Value lines that both front ends print the same way.
 #pragma once
 
+#include <cstdint>
+
+#include "app/console.h"
 #include "ops/customized_setting.h"
 
 // "FW version: %s\n", or "FW version: Internal code\n" for the text the
@@ -20,3 +23,16 @@ constexpr const char* kStandbyTimerLine = "Standby Timer : %d (sec)\n";
 // The seven lines of a whole settings read, in the order vid, pid,
 // manufacturer, product, serial number, HDD string, standby timer.
 void PrintCustomizedSetting(const CustomizedSetting& setting);
+
+// A reader's value line, printed only after a successful read; returns the
+// read's result. The value is taken by reference and read only after the
+// operation filled it; ids print as unsigned, so "%04X" sees the 16-bit value.
+inline unsigned PrintableValue(uint16_t id) { return id; }
+inline int PrintableValue(int32_t value) { return value; }
+inline const char* PrintableValue(const char* text) { return text; }
+
+template <typename T>
+int32_t WithValueLine(int32_t result, const char* format, const T& value) {
+  if (result != 0) ConsolePrint(format, PrintableValue(value));
+  return result;
+}
