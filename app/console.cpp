@@ -27,7 +27,12 @@ int ConsoleRead(const char* format, void* destination) {
   return std::fscanf(Input(), format, destination);
 }
 
-WordRead ConsoleReadWord(char* buffer, size_t size) {
+namespace {
+
+// Reads one word; with squeezeZeros, zeros after an optional sign that are
+// followed by another digit are dropped, so a zero-padded number of any
+// length fits the buffer without changing its value.
+WordRead ReadWord(char* buffer, size_t size, bool squeezeZeros) {
   std::fflush(Output());
   if (size > 0) std::memset(buffer, 0, size);
   FILE* in = Input();
@@ -37,7 +42,11 @@ WordRead ConsoleReadWord(char* buffer, size_t size) {
   size_t length = 0;
   bool tooLong = false;
   while (c != EOF && !std::isspace(c)) {
-    if (length + 1 < size) {
+    const size_t signLength = length > 0 && (buffer[0] == '-' || buffer[0] == '+') ? 1 : 0;
+    if (squeezeZeros && !tooLong && std::isdigit(c) && length == signLength + 1 &&
+        buffer[signLength] == '0') {
+      buffer[signLength] = static_cast<char>(c);
+    } else if (length + 1 < size) {
       buffer[length++] = static_cast<char>(c);
     } else {
       tooLong = true;
@@ -52,6 +61,12 @@ WordRead ConsoleReadWord(char* buffer, size_t size) {
   }
   return WordRead::kRead;
 }
+
+}  // namespace
+
+WordRead ConsoleReadWord(char* buffer, size_t size) { return ReadWord(buffer, size, false); }
+
+WordRead ConsoleReadNumberWord(char* buffer, size_t size) { return ReadWord(buffer, size, true); }
 
 void ConsoleSetStreams(FILE* input, FILE* output) {
   consoleInput = input;

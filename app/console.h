@@ -26,5 +26,9 @@ enum class WordRead { kRead, kTooLong, kEndOfInput };
 // consumed whole and reported as kTooLong, with the buffer left empty.
 WordRead ConsoleReadWord(char* buffer, size_t size);
 
+// As ConsoleReadWord, for a number: leading zeros (after an optional sign) are
+// dropped while reading, so any zero-padded number fits a small buffer.
+WordRead ConsoleReadNumberWord(char* buffer, size_t size);
+
 // Tests and fuzzers redirect the console; null restores the standard streams.
 void ConsoleSetStreams(FILE* input, FILE* output);

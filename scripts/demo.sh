@@ -2,11 +2,14 @@
 # A short demo of bridgefw against the simulated bridge (no hardware needed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-bash scripts/build.sh linux >/dev/null
+# Only what the demo shows: the tool, the simulated bridge and its two commands.
+bash scripts/setup.sh demo
+cmake -S . -B build-demo -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIDGEFW_BUILD_TESTS=OFF >/dev/null
+cmake --build build-demo -j "${BRIDGEFW_JOBS:-2}" --target bridgefw QZFWUpdateDll bridgesim \
+  bridgesim-image >/dev/null
 
-bin=build/bin
-export BRIDGESIM_STATE="${BRIDGESIM_STATE:-$PWD/build/demo-state.json}"
+bin=build-demo/bin
+export BRIDGESIM_STATE="${BRIDGESIM_STATE:-$PWD/build-demo/demo-state.json}"
 "$bin/bridgesim" reset
 
 run() {
@@ -22,8 +25,8 @@ run -fv
 run -ged
 run -sm "Demo Maker"
 run -gmd
-"$bin/bridgesim-image" --out build/demo.bin --series other --version 02.00.00.01
-run -ue -f build/demo.bin -v 1A2B -p 0C0D -m DemoMaker -i DemoDisk -s DEMO0001 -n DEMO DISK -t 300
+"$bin/bridgesim-image" --out build-demo/demo.bin --series other --version 02.00.00.01
+run -ue -f build-demo/demo.bin -v 1A2B -p 0C0D -m DemoMaker -i DemoDisk -s DEMO0001 -n DEMO DISK -t 300
 run -fv
 run -ged
 echo "\$ printf '1 7\\n' | bridgefw | tail -n 3"

@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
-# Installs what building and testing need, from Debian's packages (as root).
+# Installs, from Debian's packages (as root), what a kind of work needs:
+#   scripts/setup.sh demo    the Linux tool and the simulated bridge (the demo)
+#   scripts/setup.sh         + tests, Windows builds, wine, the 32-bit build under qemu
+#   scripts/setup.sh --all   + static checks, memcheck, fuzzing, benchmark, packages,
+#                            signing and the fresh-machine check
+# Every program a script of this project calls comes from a package named here.
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev nlohmann-json3-dev
+demo=(cmake ninja-build g++ nlohmann-json3-dev)
+test=(
+  libgtest-dev libgmock-dev git
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-  wine64
+  wine wine64 qemu-user g++-multilib
 )
-if [[ "${1:-}" == "--all" ]]; then
-  # Hardening, measurement and packaging.
-  packages+=(clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time dpkg-dev unzip)
-fi
+all=(
+  clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time
+  dpkg-dev unzip osslsigncode openssl debootstrap
+)
+
+case "${1:-}" in
+  demo) packages=("${demo[@]}") ;;
+  "") packages=("${demo[@]}" "${test[@]}") ;;
+  --all) packages=("${demo[@]}" "${test[@]}" "${all[@]}") ;;
+  *) echo "usage: $0 [demo|--all]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

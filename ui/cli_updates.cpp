@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include <sys/stat.h>
+
 #include "app/console.h"
 #include "ops/customized_setting.h"
 #include "ops/operations.h"
@@ -15,8 +17,12 @@ namespace {
 constexpr const char* kInvalidInputParameter = "Invalid input parameter!\n";
 
 // The front end only makes sure the image can be opened; the library reads it.
+// Only a regular file counts: opening a FIFO would block, and a folder or a
+// device is no image on any platform.
 bool PathOpens(const char* path) {
-  std::FILE* file = std::fopen(path, "r");
+  struct stat info = {};
+  const bool regular = stat(path, &info) == 0 && S_ISREG(info.st_mode);
+  std::FILE* file = regular ? std::fopen(path, "r") : nullptr;
   if (file == nullptr) {
     ConsolePrint("Invalid firmware path.\n");
     return false;

@@ -48,7 +48,7 @@ TextField TextFieldOf(MenuField field, MenuWork& work) {
 AnswerStatus ReadAnswer(MenuField field, MenuWork& work) {
   if (field == MenuField::kStandbyTimer) {
     char word[kNumberWordSize];
-    const WordRead read = ConsoleReadWord(word, sizeof word);
+    const WordRead read = ConsoleReadNumberWord(word, sizeof word);
     if (read == WordRead::kEndOfInput) return AnswerStatus::kEndOfInput;
     const bool taken =
         read == WordRead::kRead && AccumulateDecimal(word, &work.setting.standbyTimer);

@@ -1,6 +1,7 @@
 // The command line's update options: value elements, the path test and the
 // -ue option list with its messages, bounds and repeats.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,6 +72,8 @@ class CliUpdatesTest : public ::testing::Test {
       ASSERT_NE(file, nullptr) << name;
       std::fclose(file);
     }
+    ASSERT_EQ(mkfifo("fifo", 0600), 0);
+    ASSERT_EQ(mkdir("folder", 0700), 0);
   }
   void TearDown() override {
     UninstallFakeLibrary();
@@ -111,6 +114,10 @@ TEST_F(CliUpdatesTest, UpdateFromPathNeedsAnOpenableImage) {
       {{"-un"}, "Please input parameter.\n", 0, {}},
       {{"-ub", "missing.bin"}, kBadPath, 0, {}},
       {{"-un", "missing.bin"}, kBadPath, 0, {}},
+      // Only a regular file is an image; a FIFO must not block the test.
+      {{"-ub", "fifo"}, kBadPath, 0, {}},
+      {{"-un", "folder"}, kBadPath, 0, {}},
+      {Ue({"-f", "fifo"}), kBadPath, 0, {}},
       {{"-ub", "x.bin", "more", "-f"}, ub1, 1, {M("x.bin"), "QZ_FWUpdateProgramming(\"dev0\")"}},
       {{"-ub", "x.bin"}, "Update result: 0.\n", 0, {M("x.bin")}, {"QZ_FWUpdateProgramming"}},
       {{"-un", "x.bin"}, "", 1, {"QZ_FWUpdateProgrammingNoCustomizedSetting(\"dev0\")"}},
