@@ -7,6 +7,8 @@
 namespace {
 
 FILE* consoleInput = nullptr;
+// A word read stopped inside a line whose line feed is still unread.
+bool lineOpen = false;
 FILE* consoleOutput = nullptr;
 
 FILE* Input() { return consoleInput != nullptr ? consoleInput : stdin; }
@@ -55,6 +57,7 @@ WordRead ReadWord(char* buffer, size_t size, bool squeezeZeros) {
   }
   // The delimiter stays for the next read, as with scanf.
   if (c != EOF) std::ungetc(c, in);
+  lineOpen = c != EOF;
   if (tooLong) {
     if (size > 0) std::memset(buffer, 0, size);
     return WordRead::kTooLong;
@@ -67,6 +70,17 @@ WordRead ReadWord(char* buffer, size_t size, bool squeezeZeros) {
 WordRead ConsoleReadWord(char* buffer, size_t size) { return ReadWord(buffer, size, false); }
 
 WordRead ConsoleReadNumberWord(char* buffer, size_t size) { return ReadWord(buffer, size, true); }
+
+void ConsoleWaitForEnter() {
+  std::fflush(Output());
+  FILE* in = Input();
+  for (int lines = lineOpen ? 2 : 1; lines > 0; --lines) {
+    int c = std::fgetc(in);
+    while (c != EOF && c != '\n') c = std::fgetc(in);
+    if (c == EOF) break;
+  }
+  lineOpen = false;
+}
 
 void ConsoleSetStreams(FILE* input, FILE* output) {
   consoleInput = input;

@@ -30,5 +30,9 @@ WordRead ConsoleReadWord(char* buffer, size_t size);
 // dropped while reading, so any zero-padded number fits a small buffer.
 WordRead ConsoleReadNumberWord(char* buffer, size_t size);
 
+// Waits for the next line feed (or the end of input); the rest of a line that
+// a word read has left pending does not count as the wait's Enter.
+void ConsoleWaitForEnter();
+
 // Tests and fuzzers redirect the console; null restores the standard streams.
 void ConsoleSetStreams(FILE* input, FILE* output);

@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/close_prompt.h"
 #include "app/console.h"
 #include "app/device_list.h"
 #include "sdk/api_table.h"
@@ -29,5 +30,6 @@ int RunProgram(const char* const* argv) {
     ApiTable.module = nullptr;
   }
   FreeDeviceList();
+  HoldOwnConsoleWindow(MenuExitChosen());
   return 0;
 }

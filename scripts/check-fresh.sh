@@ -12,9 +12,9 @@ bash scripts/setup.sh --all
 
 # The first Debian archive this machine's apt is configured with.
 mirror=$(
-  { grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{print $2}'
-    grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list | awk '{print $2}'
-  } | grep -v -- '-security' | head -n 1
+  { grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources || true
+    grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list || true
+  } | awk '$2 !~ /-security/ {print $2; exit}'
 )
 [ -n "$mirror" ] || { echo "check-fresh: no package source configured" >&2; exit 1; }
 

@@ -15,6 +15,8 @@ namespace {
 constexpr size_t kChoiceSize = 80;
 constexpr const char* kRule = "--------------------------- \n";
 
+bool exitChosen = false;
+
 }  // namespace
 
 void BuildMenu() {
@@ -58,7 +60,10 @@ int32_t RunMenuFunction(int32_t number) {
   return entry->run(work);
 }
 
+bool MenuExitChosen() { return exitChosen; }
+
 void RunMenu() {
+  exitChosen = false;
   BuildMenu();
   ShowMenu();
   char choice[kChoiceSize];
@@ -73,7 +78,10 @@ void RunMenu() {
       ConsolePrint("Select function to test :\n");
       continue;
     }
-    if (number == kExitNumber) return;
+    if (number == kExitNumber) {
+      exitChosen = true;
+      return;
+    }
     if (number == kShowHelpNumber) {
       ShowMenu();
       continue;

@@ -8,6 +8,8 @@
 extern std::map<int32_t, const char*> MenuTable;
 
 void RunMenu();
+// Whether the last RunMenu ended by the Exit entry.
+bool MenuExitChosen();
 void BuildMenu();
 void ShowMenu();
 // The number 0..99 that a one- or two-digit answer writes, else -1.

@@ -1,0 +1,14 @@
+#include "app/close_prompt.h"
+
+#include "app/console.h"
+
+bool ShouldWaitForEnter(const ConsoleFacts& facts, bool menuExitChosen) {
+  return facts.inputIsConsole && facts.outputIsConsole && facts.processCount == 1 &&
+         !menuExitChosen;
+}
+
+void HoldOwnConsoleWindow(bool menuExitChosen) {
+  if (!ShouldWaitForEnter(QueryConsoleFacts(), menuExitChosen)) return;
+  ConsolePrint("Press Enter to close this window.\n");
+  ConsoleWaitForEnter();
+}

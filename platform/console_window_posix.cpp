@@ -1,0 +1,3 @@
+#include "platform/console_window.h"
+
+ConsoleFacts QueryConsoleFacts() { return ConsoleFacts(); }

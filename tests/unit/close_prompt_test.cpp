@@ -1,0 +1,30 @@
+// The window of the tool's own waits; every other start returns at once.
+#include <gtest/gtest.h>
+
+#include "app/close_prompt.h"
+#include "app/console.h"
+#include "tests/fake/console_capture.h"
+
+TEST(ClosePrompt, OnlyALoneConsoleWindowWaitsAndNotAfterExit) {
+  for (int in = 0; in < 2; ++in) {
+    for (int out = 0; out < 2; ++out) {
+      for (unsigned long count = 0; count < 4; ++count) {
+        for (int exit = 0; exit < 2; ++exit) {
+          const bool alone = in && out && count == 1 && !exit;
+          EXPECT_EQ(ShouldWaitForEnter({in != 0, out != 0, count}, exit != 0), alone)
+              << in << out << count << exit;
+        }
+      }
+    }
+  }
+}
+
+// The rest of the line a menu answer was read from is not the wait's Enter.
+TEST(ClosePrompt, WaitSkipsTheAnswersLineAndTakesTheNext) {
+  ConsoleCapture capture("14 Maker\nnext\nafter");
+  char word[8];
+  ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
+  ConsoleWaitForEnter();
+  ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
+  EXPECT_STREQ(word, "after");
+}
