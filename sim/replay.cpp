@@ -46,7 +46,7 @@ class ReplayRun {
 
   bool Active() const { return active_; }
   const SessionCall* Expected() const {
-    return reported_ || next_ >= calls_.size() ? nullptr : &calls_[next_];
+    return reported_ || !failure_.empty() || next_ >= calls_.size() ? nullptr : &calls_[next_];
   }
   void Matched() { ++next_; }
   void Strayed(const std::string& made) {

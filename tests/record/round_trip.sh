@@ -73,6 +73,14 @@ expect_trace stray 'QZ_GetPIDfromFlash(.*) = 0$'
 BRIDGESIM_REPLAY=$work/s2.session BRIDGESIM_TRACE=$work/short.trace run "$from" "$work/short" "" -gvd
 cmp -s "$work/short" "$work/s3.plain" || fail "-gvd against a -ged session printed otherwise"
 expect_trace short 'the run ended after 3 calls, before line 5, which expects QZ_IsQZT7Series'
+# An edited session is answered as edited; one that cannot be read fails every call.
+sed 's/out 0x3A5C/out 0x12AB/' "$work/s3.session" >"$work/edited.session"
+BRIDGESIM_REPLAY=$work/edited.session run "$from" "$work/edited" "" -gvd
+[[ $(cat "$work/edited") == "VID: 0x12AB" ]] || fail "edited session: $(cat "$work/edited")"
+sed '3s/= 0$/= zero/' "$work/s3.session" >"$work/bad.session"
+BRIDGESIM_REPLAY=$work/bad.session BRIDGESIM_TRACE=$work/bad.trace run "$from" "$work/bad" "" -gvd
+[[ $(cat "$work/bad") == "Not connect device" ]] || fail "unreadable session: $(cat "$work/bad")"
+expect_trace bad 'bad.session#1: line 3: expected = and a 32-bit result at the end; call 1 '
 # The N-th run of a session; a real library that cannot be loaded.
 cp "$work/s3.session" "$work/two.session"
 cat "$work/s4.session" >>"$work/two.session"
