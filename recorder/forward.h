@@ -24,6 +24,8 @@ void Unanswered(A...) {}
 
 template <typename Fn, typename... A>
 int32_t Forward(EntryIndex index, const char* name, const std::tuple<A...>& args) noexcept {
+  // The real library first: its loading writes the run line.
+  const Proc proc = RealEntries()[index];
   std::string time;
   std::vector<std::string> inputs;
   bool recording = true;
@@ -35,7 +37,6 @@ int32_t Forward(EntryIndex index, const char* name, const std::tuple<A...>& args
   }
 
   Fn fn = nullptr;
-  const Proc proc = RealEntries()[index];
   static_assert(sizeof fn == sizeof proc, "entry-point pointers differ in size");
   std::memcpy(&fn, &proc, sizeof fn);
   int32_t result = 0;

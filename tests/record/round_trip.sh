@@ -61,7 +61,7 @@ for i in "${!cases[@]}"; do
   cp "$work/other.json" "$work/state.json"
   BRIDGESIM_REPLAY=$s.session BRIDGESIM_TRACE=$s.trace run "$from" "$s.replayed" "$input" "$@"
   cmp -s "$s.plain" "$s.replayed" || fail "${cases[i]}: the replay printed otherwise"
-  ! grep -q '^replay:' "$s.trace" || fail "${cases[i]}: $(grep '^replay:' "$s.trace")"
+  ! grep -q 'replay: ' "$s.trace" || fail "${cases[i]}: $(grep 'replay: ' "$s.trace")"
 done
 
 # Sessions by case number: 3 is -gvd, 2 is -ged.
