@@ -81,11 +81,14 @@ sed '3s/= 0$/= zero/' "$work/s3.session" >"$work/bad.session"
 BRIDGESIM_REPLAY=$work/bad.session BRIDGESIM_TRACE=$work/bad.trace run "$from" "$work/bad" "" -gvd
 [[ $(cat "$work/bad") == "Not connect device" ]] || fail "unreadable session: $(cat "$work/bad")"
 expect_trace bad 'bad.session#1: line 3: expected = and a 32-bit result at the end; call 1 '
-# The N-th run of a session; a real library that cannot be loaded.
+# The N-th run of a session; a session that cannot be written; no real library.
 cp "$work/s3.session" "$work/two.session"
 cat "$work/s4.session" >>"$work/two.session"
 BRIDGESIM_REPLAY=$work/two.session#2 run "$from" "$work/second" "" -gpd
 cmp -s "$work/second" "$work/s4.plain" || fail "the second run of a session printed otherwise"
+cp "$work/fresh.json" "$work/state.json"
+BRIDGEFW_RECORD=$work/missing/s.txt run "$work/rec" "$work/unwritten" "" -gvd
+cmp -s "$work/unwritten" "$work/s3.plain" || fail "a session that cannot be written changed the output"
 BRIDGEFW_RECORD=$work/none.session BRIDGEFW_RECORD_LIBRARY=$work/none run "$work/rec" "$work/none" "" -fv
 [[ $(cat "$work/none") == "Not connect device" ]] || fail "without the real library: $(cat "$work/none")"
 grep -q '^run .* library ".*none" not loaded$' "$work/none.session" || fail "no 'not loaded' run line"
