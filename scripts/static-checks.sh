@@ -11,7 +11,7 @@ clang-format --dry-run --Werror "${sources[@]}"
 
 echo "clang-tidy"
 # The Windows-only file is not in a Linux build's compile commands.
-git ls-files 'app/*.cpp' 'sdk/*.cpp' 'ops/*.cpp' 'ui/*.cpp' 'platform/*.cpp' 'sim/*.cpp' |
+git ls-files 'app/*.cpp' 'sdk/*.cpp' 'ops/*.cpp' 'ui/*.cpp' 'platform/*.cpp' 'sim/*.cpp' 'recorder/*.cpp' |
   grep -v '_windows\.cpp$' |
   xargs -P 2 -n 4 clang-tidy -p "$build" --quiet 2>&1 |
   { grep -v -E '^[0-9]+ warnings? generated|^Suppressed [0-9]+ warnings|^Use -header-filter|^Use -system-headers' || true; } |
@@ -23,5 +23,5 @@ fi
 
 echo "cppcheck"
 cppcheck --quiet --enable=warning,performance,portability --std=c++17 --inline-suppr \
-  --error-exitcode=1 -I . app sdk ops ui platform sim
+  --error-exitcode=1 -I . app sdk ops ui platform sim recorder
 echo "static checks clean"

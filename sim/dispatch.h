@@ -9,6 +9,7 @@
 
 #include "sim/env.h"
 #include "sim/fault.h"
+#include "sim/replay.h"
 #include "sim/session.h"
 #include "sim/trace.h"
 
@@ -16,6 +17,7 @@ namespace sim {
 
 template <typename... A, typename Body>
 int32_t Dispatch(const char* name, const std::tuple<A...>& args, Body&& body) noexcept {
+  if (std::optional<int32_t> replayed = Replayed(name, args)) return *replayed;
   int32_t result = 0;
   try {
     std::lock_guard<std::recursive_mutex> guard(EntryMutex());

@@ -1,0 +1,36 @@
+// The recorder's state: the real library it forwards to and the session file
+// it appends each call to.
+#pragma once
+
+#include <string>
+
+#include "recorder/host.h"
+#include "sdk/api_entries.h"
+
+namespace recorder {
+
+constexpr const char* kRecordVariable = "BRIDGEFW_RECORD";
+constexpr const char* kRealLibraryVariable = "BRIDGEFW_RECORD_LIBRARY";
+constexpr const char* kDefaultSessionFileName = "QZFWUpdateDll.session.txt";
+
+// Each entry point's place in the list.
+enum EntryIndex : int {
+#define RECORDER_ENTRY_INDEX(name, params, args) k##name,
+  QZ_API_ENTRIES(RECORDER_ENTRY_INDEX)
+#undef RECORDER_ENTRY_INDEX
+};
+
+// The real library's entry points by their place; null for a name it lacks,
+// all null when it cannot be loaded. It is loaded at the first call (never
+// while the system loader runs the recorder's own start-up), and the
+// session's run line is written then.
+const Proc* RealEntries();
+
+// Appends to the session file. A session that cannot be written is dropped;
+// it never changes what a call returns.
+void AppendToSession(const std::string& text) noexcept;
+
+// The time of day in UTC: HH:MM:SS.mmm.
+std::string TimeOfDay();
+
+}  // namespace recorder
