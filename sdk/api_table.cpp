@@ -13,11 +13,11 @@ const char* const kApiEntryNames[kApiEntryCount] = {
 namespace {
 
 template <typename Fn>
-bool Bind(HMODULE module, const char* name, Fn& field) {
+bool Bind(HMODULE module, const char* name, EntryPoint<Fn>& field) {
   FARPROC proc = GetProcAddress(module, name);
   if (proc == nullptr) return false;
-  static_assert(sizeof field == sizeof proc, "entry-point pointers differ in size");
-  std::memcpy(&field, &proc, sizeof field);
+  static_assert(sizeof field.address == sizeof proc, "entry-point pointers differ in size");
+  std::memcpy(&field.address, &proc, sizeof field.address);
   return true;
 }
 
