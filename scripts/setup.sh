@@ -7,10 +7,12 @@ packages=(
   libgtest-dev libgmock-dev nlohmann-json3-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   wine64
+  g++-multilib qemu-user
 )
 if [[ "${1:-}" == "--all" ]]; then
   # Hardening, measurement and packaging.
-  packages+=(clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time dpkg-dev unzip)
+  packages+=(clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time dpkg-dev unzip
+             osslsigncode openssl)
 fi
 
 missing=()

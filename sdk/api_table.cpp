@@ -25,12 +25,7 @@ bool Bind(HMODULE module, const char* name, EntryPoint<Fn>& field) {
 
 HMODULE LoadApiEntries() {
   HMODULE module = GetModuleHandleA(kLibraryModuleName);
-  if (module == nullptr) {
-    // The tool runs elevated: never let a library planted in the current
-    // directory be picked up by the search.
-    SetDllDirectoryA("");
-    module = LoadLibraryA(kLibraryFileName);
-  }
+  if (module == nullptr) module = LoadLibraryFromTrustedFolders(kLibraryFileName);
   if (module == nullptr) return nullptr;
 
 #define QZ_BIND_ENTRY(name, params, args)    \
