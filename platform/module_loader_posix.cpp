@@ -58,8 +58,8 @@ bool FindLoadedModule(const char* file, char* path, unsigned long pathSize) {
   return search.found;
 }
 
-// Loads folder + file when that file exists; folder ends with a slash or is
-// empty (then nothing is loaded).
+// Loads folder + file when that file exists. The folder ends with a slash;
+// an empty or relative one loads nothing.
 HMODULE LoadFromFolder(const char* folder, const char* file) {
   char path[kPathSize];
   if (folder[0] != '/' || !JoinPath(folder, file, path, sizeof path)) return nullptr;
