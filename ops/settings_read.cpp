@@ -8,11 +8,11 @@
 namespace {
 
 template <typename T>
-using DeviceRead = int32_t(QZ_CALL*)(const char* device, T* destination);
+using DeviceRead = EntryPoint<int32_t(QZ_CALL*)(const char* device, T* destination)>;
 
 // Asks for the series anew on every read: nothing caches the answer.
 template <typename T>
-int32_t ReadBySeries(DeviceRead<T> t7Read, DeviceRead<T> otherRead, T* destination) {
+int32_t ReadBySeries(const DeviceRead<T>& t7Read, const DeviceRead<T>& otherRead, T* destination) {
   const bool isT7 = ApiTable.QZ_IsQZT7Series(currentDevice) != 0;
   return (isT7 ? t7Read : otherRead)(currentDevice, destination);
 }

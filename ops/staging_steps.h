@@ -9,8 +9,8 @@
 
 #include "sdk/api_table.h"
 
-using FlagEntry = int32_t(QZ_CALL*)(const char* device, int32_t value);
-using TextEntry = int32_t(QZ_CALL*)(const char* device, const char* text);
+using FlagEntry = EntryPoint<int32_t(QZ_CALL*)(const char* device, int32_t value)>;
+using TextEntry = EntryPoint<int32_t(QZ_CALL*)(const char* device, const char* text)>;
 
 // The values a row of calls hands over: texts by index, and the seconds.
 constexpr int kMaxStagingTexts = 7;

@@ -1,4 +1,5 @@
-// The four Windows module-loading calls (and SetDllDirectoryA), everywhere.
+// The four Windows module-loading calls, everywhere, and the tool's one way of
+// loading the maker's library.
 //
 // On Windows these are the real Win32 calls. Elsewhere a thin layer gives
 // them the same meaning over dlopen/dlsym/dlclose:
@@ -6,9 +7,10 @@
 //   - GetModuleHandleA finds a module already loaded in the process by its
 //     file name, wherever it was loaded from, without loading anything;
 //   - LoadLibraryA looks in the executable's own folder first, then in the
-//     system's order (LD_LIBRARY_PATH, ld.so cache, default folders); the
-//     current directory is never searched;
-//   - SetDllDirectoryA does nothing, as the current directory is never searched.
+//     loader's folders in its order (LD_LIBRARY_PATH, then the system's
+//     default folders), skipping every empty or relative entry: the current
+//     directory is never searched. Folders known only to the loader's cache
+//     are not searched either.
 #pragma once
 
 #if defined(_WIN32)
@@ -24,10 +26,15 @@ HMODULE GetModuleHandleA(LPCSTR moduleName);
 HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
-BOOL SetDllDirectoryA(LPCSTR pathName);
 
 // The library file that a module name maps to ("QZFWUpdateDll.dll" and
 // "QZFWUpdateDll" both give "libQZFWUpdateDll.so"). Exposed for tests.
 const char* PlatformLibraryFileName(LPCSTR moduleName, char* out, unsigned long outSize);
 
 #endif
+
+// Loads a library that is not yet in the process from the executable's folder
+// or the system's folders only. The tool runs elevated, so no folder that an
+// ordinary user may write (the current directory, PATH) is searched; the
+// libraries it needs come from the same folders. Null when it is not found.
+HMODULE LoadLibraryFromTrustedFolders(LPCSTR fileName);

@@ -3,8 +3,11 @@
 #include <link.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "platform/module_loader.h"
 
@@ -55,6 +58,45 @@ bool FindLoadedModule(const char* file, char* path, unsigned long pathSize) {
   return search.found;
 }
 
+// Loads folder + file when that file exists. The folder ends with a slash;
+// an empty or relative one loads nothing.
+HMODULE LoadFromFolder(const char* folder, const char* file) {
+  char path[kPathSize];
+  if (folder[0] != '/' || !JoinPath(folder, file, path, sizeof path)) return nullptr;
+  if (access(path, F_OK) != 0) return nullptr;
+  return dlopen(path, RTLD_NOW | RTLD_LOCAL);
+}
+
+// The loader's own search folders for the program, in its order: those of
+// LD_LIBRARY_PATH, then the system's defaults. The loader reads an empty or
+// relative entry against the current directory, so only absolute ones count.
+HMODULE LoadFromLoaderFolders(const char* file) {
+  void* self = dlopen(nullptr, RTLD_NOW);
+  if (self == nullptr) return nullptr;
+  HMODULE module = nullptr;
+  Dl_serinfo size;
+  if (dlinfo(self, RTLD_DI_SERINFOSIZE, &size) == 0) {
+    std::vector<unsigned char> storage(size.dls_size + alignof(Dl_serinfo));
+    void* aligned = storage.data();
+    std::size_t space = storage.size();
+    auto* info =
+        static_cast<Dl_serinfo*>(std::align(alignof(Dl_serinfo), size.dls_size, aligned, space));
+    if (info != nullptr) {
+      *info = size;
+      if (dlinfo(self, RTLD_DI_SERINFO, info) == 0) {
+        for (unsigned int i = 0; i < info->dls_cnt && module == nullptr; ++i) {
+          char folder[kPathSize];
+          const int n = std::snprintf(folder, sizeof folder, "%s/", info->dls_serpath[i].dls_name);
+          if (n > 0 && static_cast<unsigned long>(n) < sizeof folder)
+            module = LoadFromFolder(folder, file);
+        }
+      }
+    }
+  }
+  dlclose(self);
+  return module;
+}
+
 }  // namespace
 
 const char* PlatformLibraryFileName(LPCSTR moduleName, char* out, unsigned long outSize) {
@@ -90,14 +132,12 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
   if (PlatformLibraryFileName(fileName, file, sizeof file) == nullptr) return nullptr;
   if (std::strchr(file, '/') != nullptr) return dlopen(file, RTLD_NOW | RTLD_LOCAL);
   char folder[kPathSize];
-  char beside[kPathSize];
   ExecutableFolder(folder, sizeof folder);
-  if (folder[0] != '\0' && JoinPath(folder, file, beside, sizeof beside) &&
-      access(beside, F_OK) == 0) {
-    if (void* handle = dlopen(beside, RTLD_NOW | RTLD_LOCAL)) return handle;
-  }
-  return dlopen(file, RTLD_NOW | RTLD_LOCAL);
+  if (HMODULE module = LoadFromFolder(folder, file)) return module;
+  return LoadFromLoaderFolders(file);
 }
+
+HMODULE LoadLibraryFromTrustedFolders(LPCSTR fileName) { return LoadLibraryA(fileName); }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
   if (module == nullptr || procName == nullptr) return nullptr;
@@ -109,5 +149,3 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
 }
 
 BOOL FreeLibrary(HMODULE module) { return module != nullptr && dlclose(module) == 0; }
-
-BOOL SetDllDirectoryA(LPCSTR) { return 1; }

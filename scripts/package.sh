@@ -2,8 +2,11 @@
 # Builds the release packages and checks what they hold:
 #   build-release/bridgefw-<version>-linux.deb   bridgefw, the simulated library, bridgesim,
 #                                                bridgesim-image, the man page
-#   build-win32/bridgefw-<version>-win32.zip     bridgefw.exe (32-bit) and README.txt
+#   build-win32/bridgefw-<version>-win32.zip     bridgefw.exe (32-bit, stripped) and README.txt
+#                                                (CRLF line ends)
 # Expects build-release/ (Linux, Release) and build-win32/ to be configured and built.
+# With BRIDGEFW_SIGN_CERT and BRIDGEFW_SIGN_KEY set, the exe is signed first
+# (scripts/sign-windows.sh); without them the release is unsigned.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,11 +22,15 @@ done
 dpkg-deb -f "$deb" Package Version | tr '\n' ' '
 echo "-> $deb"
 
+bash scripts/sign-windows.sh build-win32/bin/bridgefw.exe "${BRIDGEFW_SIGN_CERT:-}" "${BRIDGEFW_SIGN_KEY:-}"
 (cd build-win32 && cpack -G ZIP >/dev/null)
 zip=$(ls build-win32/bridgefw-*-win32.zip)
 listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
 [[ "$listing" == "README.txt bridgefw.exe " ]] || fail "$zip holds: $listing"
-unzip -p "$zip" README.txt | grep -q "QZFWUpdateDll.dll, beside bridgefw.exe" || fail "README.txt does not say where the library goes"
+readme=$(unzip -p "$zip" README.txt)
+grep -q "QZFWUpdateDll.dll, beside bridgefw.exe" <<<"$readme" || fail "README.txt does not say where the library goes"
+grep -q $'^Starting the tool\r$' <<<"$readme" || fail "README.txt lacks the section on starting the tool"
+grep -q $'[^\r]$' <<<"$readme" && fail "README.txt has lines without CRLF"
 tmp=$(mktemp -d)
 unzip -q "$zip" bridgefw.exe -d "$tmp"
 bash scripts/check-windows-exe.sh "$tmp/bridgefw.exe"

@@ -13,11 +13,11 @@ const char* const kApiEntryNames[kApiEntryCount] = {
 namespace {
 
 template <typename Fn>
-bool Bind(HMODULE module, const char* name, Fn& field) {
+bool Bind(HMODULE module, const char* name, EntryPoint<Fn>& field) {
   FARPROC proc = GetProcAddress(module, name);
   if (proc == nullptr) return false;
-  static_assert(sizeof field == sizeof proc, "entry-point pointers differ in size");
-  std::memcpy(&field, &proc, sizeof field);
+  static_assert(sizeof field.address == sizeof proc, "entry-point pointers differ in size");
+  std::memcpy(&field.address, &proc, sizeof field.address);
   return true;
 }
 
@@ -25,12 +25,7 @@ bool Bind(HMODULE module, const char* name, Fn& field) {
 
 HMODULE LoadApiEntries() {
   HMODULE module = GetModuleHandleA(kLibraryModuleName);
-  if (module == nullptr) {
-    // The tool runs elevated: never let a library planted in the current
-    // directory be picked up by the search.
-    SetDllDirectoryA("");
-    module = LoadLibraryA(kLibraryFileName);
-  }
+  if (module == nullptr) module = LoadLibraryFromTrustedFolders(kLibraryFileName);
   if (module == nullptr) return nullptr;
 
 #define QZ_BIND_ENTRY(name, params, args)    \

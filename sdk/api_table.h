@@ -3,6 +3,7 @@
 
 #include "platform/module_loader.h"
 #include "sdk/api_entries.h"
+#include "sdk/entry_call.h"
 
 // Module base name and file name of the firmware-update library.
 constexpr const char* kLibraryModuleName = "QZFWUpdateDll";
@@ -12,8 +13,10 @@ constexpr const char* kLibraryFileName = "QZFWUpdateDll.dll";
 QZ_API_ENTRIES(QZ_DECLARE_POINTER_TYPE)
 #undef QZ_DECLARE_POINTER_TYPE
 
+// Each field is called like a function (ApiTable.QZ_GetFWVersion(device, text));
+// the call goes through CallEntry.
 struct ApiEntryTable {
-#define QZ_DECLARE_FIELD(name, params, args) name##_Fn name = nullptr;
+#define QZ_DECLARE_FIELD(name, params, args) EntryPoint<name##_Fn> name;
   QZ_API_ENTRIES(QZ_DECLARE_FIELD)
 #undef QZ_DECLARE_FIELD
   HMODULE module = nullptr;
