@@ -2,8 +2,9 @@
 # Builds the release packages and checks what they hold:
 #   build-release/bridgefw-<version>-linux.deb   bridgefw, the simulated library, bridgesim,
 #                                                bridgesim-image, the man page
-#   build-win32/bridgefw-<version>-win32.zip     bridgefw.exe (32-bit, stripped) and README.txt
-#                                                (CRLF line ends)
+#   build-win32/bridgefw-<version>-win32.zip     bridgefw.exe (32-bit, stripped), README.txt
+#                                                (CRLF line ends) and the session recorder
+#                                                (recorder/QZFWUpdateDll.dll)
 # Expects build-release/ (Linux, Release) and build-win32/ to be configured and built.
 # With BRIDGEFW_SIGN_CERT and BRIDGEFW_SIGN_KEY set, the exe is signed first
 # (scripts/sign-windows.sh); without them the release is unsigned.
@@ -26,7 +27,7 @@ bash scripts/sign-windows.sh build-win32/bin/bridgefw.exe "${BRIDGEFW_SIGN_CERT:
 (cd build-win32 && cpack -G ZIP >/dev/null)
 zip=$(ls build-win32/bridgefw-*-win32.zip)
 listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-[[ "$listing" == "README.txt bridgefw.exe " ]] || fail "$zip holds: $listing"
+[[ "$listing" == "README.txt bridgefw.exe recorder/QZFWUpdateDll.dll " ]] || fail "$zip holds: $listing"
 readme=$(unzip -p "$zip" README.txt)
 grep -q "QZFWUpdateDll.dll, beside bridgefw.exe" <<<"$readme" || fail "README.txt does not say where the library goes"
 grep -q $'^Starting the tool\r$' <<<"$readme" || fail "README.txt lacks the section on starting the tool"

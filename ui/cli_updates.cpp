@@ -1,9 +1,9 @@
 // The command line's firmware updates: -ub, -un and -ue with its option list.
+#include <sys/stat.h>
+
 #include <cctype>
 #include <cstddef>
 #include <cstdio>
-
-#include <sys/stat.h>
 
 #include "app/console.h"
 #include "ops/customized_setting.h"

@@ -1,7 +1,8 @@
 // The window of the tool's own waits; every other start returns at once.
+#include "app/close_prompt.h"
+
 #include <gtest/gtest.h>
 
-#include "app/close_prompt.h"
 #include "app/console.h"
 #include "tests/fake/console_capture.h"
 
