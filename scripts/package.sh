@@ -26,7 +26,7 @@ echo "-> $deb"
 bash scripts/sign-windows.sh build-win32/bin/bridgefw.exe "${BRIDGEFW_SIGN_CERT:-}" "${BRIDGEFW_SIGN_KEY:-}"
 (cd build-win32 && cpack -G ZIP >/dev/null)
 zip=$(ls build-win32/bridgefw-*-win32.zip)
-listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+listing=$(unzip -Z1 "$zip" | grep -v "/$" | sort | tr '\n' ' ')
 [[ "$listing" == "README.txt bridgefw.exe recorder/QZFWUpdateDll.dll " ]] || fail "$zip holds: $listing"
 readme=$(unzip -p "$zip" README.txt)
 grep -q "QZFWUpdateDll.dll, beside bridgefw.exe" <<<"$readme" || fail "README.txt does not say where the library goes"
