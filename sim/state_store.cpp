@@ -48,6 +48,7 @@ bool StateStore::LoadLocked(const std::string& file, State* state, bool create_m
   if (!ReadFileText(file, &text, &missing, error)) {
     if (!missing || !create_missing) return false;
     *state = DefaultState();
+    error->clear();
     return Write(Target{file, ""}, *state, error);
   }
   if (!StateFromJson(text, state, error)) {

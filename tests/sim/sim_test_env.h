@@ -1,5 +1,5 @@
 // Per test: a fresh folder for the state file, the simulator's variables
-// pointing into it, a fresh library session; and call steps for tables.
+// pointing into it, a fresh library session; and call scripts for tables.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,21 +11,13 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "sim/entries.h"
 #include "sim/env.h"
 #include "sim/session.h"
-#include "sim/state_json.h"
 #include "sim/state_store.h"
 
-namespace sim {
-
-inline void PrintTo(const Device& device, std::ostream* os) { *os << StateToJson(State{{device}}); }
-
-namespace testing {
-
-constexpr const char* kDev = "sim0";
+namespace sim::testing {
 
 inline std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -34,8 +26,6 @@ inline std::string ReadText(const std::string& path) {
   return text.str();
 }
 
-inline void SetFaults(const std::string& rules) { ::setenv(kFaultVariable, rules.c_str(), 1); }
-
 class SimTest : public ::testing::Test {
  protected:
   SimTest() {
@@ -43,16 +33,14 @@ class SimTest : public ::testing::Test {
     EXPECT_NE(::mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
     ::setenv(kStateVariable, StatePath().c_str(), 1);
-    ::unsetenv(kTraceVariable);
-    ::unsetenv(kFaultVariable);
+    for (const char* knob : {kTraceVariable, kFaultVariable, kInterruptVariable, kDelayVariable}) {
+      ::unsetenv(knob);
+    }
     ResetSessionForTest();
   }
   ~SimTest() override {
-    ::unsetenv(kTraceVariable);
-    ::unsetenv(kFaultVariable);
     ResetSessionForTest();
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
+    std::filesystem::remove_all(folder_);
   }
   std::string File(const std::string& name) const { return folder_ + "/" + name; }
   std::string StatePath() const { return File("state.json"); }
@@ -60,16 +48,11 @@ class SimTest : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(StateStore(StatePath()).Overwrite(state, &error)) << error;
   }
-  void UseSingleDevice(Series series) const { Write(State{{DefaultDevice(0, series)}}); }
   Device ReadDevice(std::size_t index = 0) const {
     State state;
     std::string error;
     EXPECT_TRUE(StateStore(StatePath()).Load(&state, &error)) << error;
     return index < state.devices.size() ? state.devices[index] : Device();
-  }
-  std::string EnableTrace() const {
-    ::setenv(kTraceVariable, File("trace.txt").c_str(), 1);
-    return File("trace.txt");
   }
 
  private:
@@ -81,7 +64,7 @@ class SimParamTest : public SimTest, public ::testing::WithParamInterface<P> {};
 
 // Runs "CALL; CALL; ..." where CALL is [DEVICE/]NAME[:ARG][=RESULT]: entry
 // QZ_NAME on DEVICE (default sim0) with ARG must give RESULT (default 1).
-// A call of one text takes ARG, else the device.
+// A call of one text takes ARG, else the device; a read gives the value read.
 using Call = std::function<int32_t(const char* device, const std::string& arg)>;
 inline Call Adapt(int32_t (*f)()) {
   return [f](const char*, const std::string&) { return f(); };
@@ -95,30 +78,37 @@ inline Call Adapt(int32_t (*f)(const char*, const char*)) {
 inline Call Adapt(int32_t (*f)(const char*, int32_t)) {
   return [f](const char* d, const std::string& a) { return f(d, std::stoi(a)); };
 }
-inline Call Adapt(int32_t (*f)(const char*, int32_t*)) {  // gives the value read
-  return [f](const char* d, const std::string&) {
-    int32_t value = -1;
-    return f(d, &value) == 1 ? value : -1;
+inline Call Adapt(int32_t (*f)(char*)) {
+  return [f](const char*, const std::string&) {
+    char text[80] = {};
+    return f(text);
   };
 }
-// clang-format off
-#define SIM_CALL(n) {#n, Adapt(entry::QZ_##n)},
+inline Call Adapt(int32_t (*f)(const char*, char*)) {
+  return [f](const char* d, const std::string&) {
+    char text[80] = {};
+    return f(d, text);
+  };
+}
+template <typename T>
+Call Adapt(int32_t (*f)(const char*, T*)) {
+  return [f](const char* d, const std::string&) {
+    T value = 0;
+    return f(d, &value) == 1 ? static_cast<int32_t>(value) : -1;
+  };
+}
+inline Call Adapt(int32_t (*f)(char**, int32_t*)) {  // gives the count
+  return [f](const char*, const std::string&) {
+    static char buffers[16][256];
+    char* list[16];
+    for (int i = 0; i < 16; ++i) list[i] = buffers[i];
+    int32_t count = -1;
+    return f(list, &count) == 1 ? count : -1;
+  };
+}
+#define SIM_CALL(name, params, args) {#name + 3, Adapt(entry::name)},
 inline void RunScript(const std::string& script) {
-  static const std::map<std::string, Call> calls = {
-      SIM_CALL(EnableUpdateVID) SIM_CALL(EnableUpdatePID) SIM_CALL(EnableUpdateSN)
-      SIM_CALL(EnableUpdateStandbyTimer) SIM_CALL(EnableUpdateManuProdCtl)
-      SIM_CALL(EnableUpdateInquiryCtl) SIM_CALL(EnableUpdateManuStr) SIM_CALL(EnableUpdateProdStr)
-      SIM_CALL(EnableUpdateDisplayHDDStrSetting) SIM_CALL(EnableMapToHDDStr)
-      SIM_CALL(SetVIDValue) SIM_CALL(SetPIDValue) SIM_CALL(SetSerialNumStr)
-      SIM_CALL(SetScsiVidString) SIM_CALL(SetScsiPidString) SIM_CALL(SetUsbManuString)
-      SIM_CALL(SetUsbProdString) SIM_CALL(SetManuStr) SIM_CALL(SetProdString)
-      SIM_CALL(SetStandbyTimer) SIM_CALL(SetManuProdCtl) SIM_CALL(SetInquiryCtl)
-      SIM_CALL(SetSNFromNVRAMTable) SIM_CALL(UpdateT7StandbyTimer) SIM_CALL(IsQZT7Series)
-      SIM_CALL(InitialCustomizedSettingTable) SIM_CALL(UpdateCustomizedSetting)
-      SIM_CALL(CheckLoadBinFileMatch) SIM_CALL(SetFWBinFilePath) SIM_CALL(GetRunningCodeMode)
-      SIM_CALL(FWUpdateProgramming) SIM_CALL(FWUpdateProgrammingNoCustomizedSetting)
-      SIM_CALL(FWUpdateProgrammingEX)};
-  // clang-format on
+  static const std::map<std::string, Call> calls = {QZ_API_ENTRIES(SIM_CALL)};
   std::istringstream in(script);
   for (std::string call; std::getline(in, call, ';');) {
     call.erase(0, call.find_first_not_of(' '));
@@ -129,7 +119,7 @@ inline void RunScript(const std::string& script) {
     }
     const auto colon = std::min(call.find(':'), call.size());
     const std::string arg = call.substr(std::min(colon + 1, call.size()));
-    std::string name = call.substr(0, colon), device = kDev;
+    std::string name = call.substr(0, colon), device = "sim0";
     if (const auto slash = name.find('/'); slash != std::string::npos) {
       device = name.substr(0, slash);
       name.erase(0, slash + 1);
@@ -148,5 +138,4 @@ struct LabelName {
   }
 };
 
-}  // namespace testing
-}  // namespace sim
+}  // namespace sim::testing

@@ -1,0 +1,157 @@
+// The state file: strict parsing, what is refused unread, links, permissions,
+// stale temporaries, the bounded lock wait, crash safety, concurrent writers.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "sim/control_command.h"
+#include "sim/platform_file.h"
+#include "sim/state_json.h"
+#include "sim_test_env.h"
+
+namespace sim {
+namespace {
+
+using namespace testing;
+
+std::string Changed(const std::string& from, const std::string& to) {
+  std::string text = StateToJson(DefaultState());
+  return text.replace(text.find(from), from.size(), to);
+}
+
+// Each is refused as corrupt: nothing listed, the file untouched, and
+// bridgesim names the field and the reason.
+TEST_F(SimTest, StrictParserRefusesEveryConversion) {
+  const std::pair<std::string, const char*> cases[] = {
+      {Changed("\"mode\": 2", "\"mode\": 4294967297"), "devices[0].mode: not an integer"},
+      {Changed("600", "4294967896"), "devices[0].standby_timer: not an integer from 0"},
+      {Changed("\"mode\": 2", "\"mode\": true"), "devices[0].mode: not an integer"},
+      {Changed("\"mode\": 2", "\"mode\": 2.9"), "devices[0].mode: not an integer"},
+      {Changed("\"size\": 0", "\"size\": -1"), "devices[0].firmware.size: not an integer"},
+      {Changed("\"map_hdd\": false", "\"map_hdd\": 0"), "flags.map_hdd: not true or false"},
+      {Changed("\"vid\": \"3A5C\"", "\"vid\": \"3A5C0\""), "devices[0].vid: not 1 to 4 hex"},
+      {Changed("SIMDISK", "TOOLONGVENDOR"), "devices[0]: hdd-vendor is not 0 to 8"},
+      {Changed("\"path\"", "\"colour\": 1, \"path\""), "devices[0].colour: unknown key"},
+      {Changed("\"series\": \"other\",", ""), "devices[0].series: missing"},
+      {"{\"format\": 1, \"devices\": {}}", "devices: not an array"},
+      {"{\"format\": 1e30, \"devices\": []}", "format: not an integer from 1 to 1"},
+      {"{\"format\": 1, \"devices\": [], \"x\": 0}", "x: unknown key"},
+      {"[", "parse error"},
+  };
+  for (const auto& [text, why] : cases) {
+    std::ofstream(StatePath(), std::ios::binary) << text;
+    RunScript("GetDeviceList=-1; InitialCustomizedSettingTable=0");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunControlCommand({"show"}, out, err), 1);
+    EXPECT_NE(err.str().find(why), std::string::npos) << err.str();
+    EXPECT_EQ(ReadText(StatePath()), text);
+  }
+}
+
+TEST_F(SimTest, RefusesWithoutBlockingWhatIsNoSmallRegularFile) {
+  const std::pair<std::function<void(const std::string&)>, const char*> cases[] = {
+      {[](const std::string& p) { ::mkfifo(p.c_str(), 0600); }, "is not a regular file"},
+      {[](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); },
+       "/dev/zero is not a regular file"},
+      {[](const std::string& p) { std::ofstream(p) << std::string((1 << 20) + 1, ' '); },
+       "is larger than 1048576 bytes"},
+  };
+  for (const auto& [make, why] : cases) {
+    std::filesystem::remove(StatePath());
+    make(StatePath());
+    RunScript("GetDeviceList=-1");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunControlCommand({"show"}, out, err), 1);
+    EXPECT_NE(err.str().find(why), std::string::npos) << err.str();
+  }
+}
+
+TEST_F(SimTest, WritesThroughALinkKeepingModeAndClearsStaleTemporaries) {
+  std::filesystem::create_directory(File("real"));
+  Write(State{{DefaultDevice(0, Series::kT7)}});
+  std::filesystem::rename(StatePath(), File("real/real.json"));
+  std::filesystem::remove(StatePath() + ".lock");
+  std::filesystem::create_symlink("real/real.json", StatePath());
+  ::chmod(File("real/real.json").c_str(), 0600);
+  std::ofstream(File("real/real.json.tmp.99999")) << "left by a killed writer";
+  RunScript("GetDeviceList; UpdateT7StandbyTimer:77");
+  EXPECT_TRUE(std::filesystem::is_symlink(StatePath()));
+  EXPECT_EQ(ReadDevice().settings.standbyTimer, 77);
+  struct stat info = {};
+  ASSERT_EQ(::stat(File("real/real.json").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_TRUE(std::filesystem::exists(File("real/real.json.lock")));
+  EXPECT_FALSE(std::filesystem::exists(StatePath() + ".lock"));
+  EXPECT_FALSE(std::filesystem::exists(File("real/real.json.tmp.99999")));
+}
+
+TEST_F(SimTest, AHeldLockFailsTheCallAfterABoundedWait) {
+  RunScript("GetDeviceList");
+  ::setenv(kTraceVariable, File("trace").c_str(), 1);
+  std::string error;
+  auto held = FileLock::Acquire(StatePath() + ".lock", true, &error);
+  ASSERT_TRUE(held) << error;
+  SetLockTimeoutForTest(30);
+  RunScript("IsQZT7Series=0");
+  SetLockTimeoutForTest(kLockTimeoutMs);
+  EXPECT_NE(ReadText(File("trace"))
+                .find(") = 0 # the lock " + StatePath() + ".lock was not granted within 30 ms"),
+            std::string::npos);
+}
+
+// The child dies at each point of the state write: the old or the new state.
+using CrashTest = SimParamTest<WritePoint>;
+WritePoint g_kill_at;
+
+TEST_P(CrashTest, KilledWriterLeavesTheOldOrTheNewState) {
+  Write(State{{DefaultDevice(0, Series::kT7)}});
+  const pid_t child = ::fork();
+  if (child == 0) {
+    g_kill_at = GetParam();
+    SetWritePointHookForTest([](WritePoint p) {
+      if (p == g_kill_at) ::kill(::getpid(), SIGKILL);
+    });
+    RunScript("GetDeviceList; UpdateT7StandbyTimer:4321");
+    ::_exit(3);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(ReadDevice().settings.standbyTimer, GetParam() == WritePoint::kRenamed ? 4321 : 600);
+  RunScript("GetDeviceList; UpdateT7StandbyTimer:11");  // the dead writer's lock is gone
+}
+
+INSTANTIATE_TEST_SUITE_P(WritePoints, CrashTest,
+                         ::testing::Values(WritePoint::kTempHalfWritten, WritePoint::kTempSynced,
+                                           WritePoint::kRenamed));
+
+TEST_F(SimTest, ConcurrentWritersLoseNoUpdate) {
+  const char* scripts[] = {"EnableUpdateVID:1; SetVIDValue:A", "EnableUpdatePID:1; SetPIDValue:B",
+                           "EnableUpdateSN:1; SetSerialNumStr:S",
+                           "EnableUpdateManuStr:1; SetManuStr:M"};
+  std::vector<pid_t> children;
+  for (const char* script : scripts) {
+    children.push_back(::fork());
+    if (children.back() != 0) continue;
+    ResetSessionForTest();
+    for (int round = 10; round <= 30; ++round) {
+      RunScript("GetDeviceList; InitialCustomizedSettingTable; " + std::string(script) +
+                std::to_string(round) + "; UpdateCustomizedSetting");
+    }
+    ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const Settings s = ReadDevice().settings;
+  EXPECT_EQ(FormatHexId(s.vid) + FormatHexId(s.pid) + s.serial + s.manufacturer, "0A300B30S30M30");
+}
+
+}  // namespace
+}  // namespace sim
