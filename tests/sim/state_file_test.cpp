@@ -1,12 +1,6 @@
 // The state file: strict parsing, what is refused unread, links, permissions,
-// stale temporaries, the bounded lock wait, crash safety, concurrent writers.
-#include <fcntl.h>
-#include <signal.h>
+// stale temporaries, the bounded lock wait; bridgesim's messages.
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <vector>
 
 #include "sim/control_command.h"
 #include "sim/platform_file.h"
@@ -103,54 +97,31 @@ TEST_F(SimTest, AHeldLockFailsTheCallAfterABoundedWait) {
             std::string::npos);
 }
 
-// The child dies at each point of the state write: the old or the new state.
-using CrashTest = SimParamTest<WritePoint>;
-WritePoint g_kill_at;
-
-TEST_P(CrashTest, KilledWriterLeavesTheOldOrTheNewState) {
-  Write(State{{DefaultDevice(0, Series::kT7)}});
-  const pid_t child = ::fork();
-  if (child == 0) {
-    g_kill_at = GetParam();
-    SetWritePointHookForTest([](WritePoint p) {
-      if (p == g_kill_at) ::kill(::getpid(), SIGKILL);
-    });
-    RunScript("GetDeviceList; UpdateT7StandbyTimer:4321");
-    ::_exit(3);
+// Misuse exits 2 saying what was wrong, a failure 1 with the one true reason.
+TEST_F(SimTest, ControlCommandSaysWhatWasWrong) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    const char* message;  // the first line on standard error
+  } cases[] = {
+      {{}, 2, "bridgesim: a COMMAND is needed"},
+      {{"bogus"}, 2, "bridgesim: unknown command 'bogus'"},
+      {{"show", "x"}, 2, "bridgesim: show: it takes no arguments"},
+      {{"add", "--series", "t9"}, 2, "bridgesim: add: the series is t7 or other"},
+      {{"add", "x"}, 2, "bridgesim: add: it takes nothing or --series t7|other"},
+      {{"remove", "-1"}, 2, "bridgesim: remove: it takes one device number N, 0 or more"},
+      {{"set", "vid"}, 2, "bridgesim: set: it takes FIELD VALUE"},
+      {{"get", "colour"}, 2, "bridgesim: get: unknown field 'colour'"},
+      {{"get", "--device", "x", "vid"}, 2, "bridgesim: get: --device takes a number N"},
+      {{"set", "vid", "ZZZZ"}, 1, "bridgesim: the device cannot hold vid 'ZZZZ'"},
+      {{"set", "--device", "3", "vid", "1"}, 1, "bridgesim: no device 3"},
+      {{"remove", "5"}, 1, "bridgesim: no device 5"},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunControlCommand(c.args, out, err), c.status) << c.message;
+    EXPECT_EQ(err.str().substr(0, err.str().find('\n')), c.message);
   }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFSIGNALED(status));
-  EXPECT_EQ(ReadDevice().settings.standbyTimer, GetParam() == WritePoint::kRenamed ? 4321 : 600);
-  RunScript("GetDeviceList; UpdateT7StandbyTimer:11");  // the dead writer's lock is gone
-}
-
-INSTANTIATE_TEST_SUITE_P(WritePoints, CrashTest,
-                         ::testing::Values(WritePoint::kTempHalfWritten, WritePoint::kTempSynced,
-                                           WritePoint::kRenamed));
-
-TEST_F(SimTest, ConcurrentWritersLoseNoUpdate) {
-  const char* scripts[] = {"EnableUpdateVID:1; SetVIDValue:A", "EnableUpdatePID:1; SetPIDValue:B",
-                           "EnableUpdateSN:1; SetSerialNumStr:S",
-                           "EnableUpdateManuStr:1; SetManuStr:M"};
-  std::vector<pid_t> children;
-  for (const char* script : scripts) {
-    children.push_back(::fork());
-    if (children.back() != 0) continue;
-    ResetSessionForTest();
-    for (int round = 10; round <= 30; ++round) {
-      RunScript("GetDeviceList; InitialCustomizedSettingTable; " + std::string(script) +
-                std::to_string(round) + "; UpdateCustomizedSetting");
-    }
-    ::_exit(::testing::Test::HasFailure() ? 1 : 0);
-  }
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
-  const Settings s = ReadDevice().settings;
-  EXPECT_EQ(FormatHexId(s.vid) + FormatHexId(s.pid) + s.serial + s.manufacturer, "0A300B30S30M30");
 }
 
 }  // namespace
