@@ -9,8 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
-  std::FILE* file = bytes.empty() ? std::fopen("/dev/null", "rb")
-                                  : fmemopen(&bytes[0], bytes.size(), "rb");
+  std::FILE* file =
+      bytes.empty() ? std::fopen("/dev/null", "rb") : fmemopen(&bytes[0], bytes.size(), "rb");
   if (file == nullptr) std::abort();
   sim::ImageInfo info;
   std::string error;

@@ -2,7 +2,6 @@
 #include <regex>
 
 #include "sim/control_command.h"
-#include "sim/fault.h"
 #include "sim/image_format.h"
 #include "sim_test_env.h"
 
@@ -22,14 +21,11 @@ TEST_F(SimTest, MisspelledOrMalformedKnobsListNoDevice) {
       {kFaultVariable, "QZ_UpdateCustomizedSettings", "'QZ_UpdateCustomizedSettings' is no entry"},
       {kFaultVariable, "QZ_GetFWVersion@0",
        "'QZ_GetFWVersion@0': the call number after @ is not 1"},
-      {kFaultVariable, "QZ_GetFWVersion=x", "'QZ_GetFWVersion=x': the value after = is no 32-bit"},
-      {kFaultVariable, "QZ_GetFWVersion,,QZ_Inquiry", "'' names no entry point"},
       {kInterruptVariable, "QZ_GetFWVersion", "'QZ_GetFWVersion' is no programming entry"},
       {kDelayVariable, "QZ_GetFWVersion", "'QZ_GetFWVersion' needs =MS, milliseconds from 0"},
       {kDelayVariable, "QZ_GetFWVersion=600001", "'QZ_GetFWVersion=600001' needs =MS"},
       {kDelayVariable, "QZ_Nope=5", "'QZ_Nope' is no entry point"},
       {kFaultVariable, "QZ_GetFWVersion@2=-5, QZ_Inquiry", nullptr},
-      {kInterruptVariable, "QZ_FWUpdateProgrammingEX", nullptr},
       {kDelayVariable, "QZ_Inquiry=0,QZ_GetFWVersion=1", nullptr},
   };
   ::setenv(kTraceVariable, File("trace").c_str(), 1);
@@ -45,14 +41,6 @@ TEST_F(SimTest, MisspelledOrMalformedKnobsListNoDevice) {
               c.why != nullptr);
     ::unsetenv(c.variable);
   }
-}
-
-TEST(FaultRules, LenientParsingForTheFakeAndFirstMatch) {
-  const std::vector<FaultRule> rules = ParseFaultRules("QZ_A@0,=3, QZ_A@2=9 ,QZ_A=3,QZ_B@x");
-  ASSERT_EQ(rules.size(), 2u);
-  EXPECT_EQ(FaultFor(rules, "QZ_A", 1), 3);
-  EXPECT_EQ(FaultFor(rules, "QZ_A", 2), 9);
-  EXPECT_EQ(FaultFor(rules, "QZ_B", 1), std::nullopt);
 }
 
 // TIME PID CALL = RESULT [marks] [# why]; outputs show what a successful call wrote.

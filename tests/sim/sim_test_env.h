@@ -72,7 +72,6 @@ Call Adapt(int32_t (*f)(P...)) {
     if constexpr (std::is_same_v<int32_t (*)(P...), int32_t (*)(const char*)>) {
       return f(a.empty() ? d : a.c_str());
     }
-    if constexpr (std::is_same_v<int32_t (*)(P...), int32_t (*)(char*)>) return f(text);
     if constexpr (std::is_same_v<int32_t (*)(P...), int32_t (*)(char**, int32_t*)>) {
       return f(list, &number) == 1 ? number : -1;
     }
