@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the two libFuzzer targets with clang (AddressSanitizer and
+# Builds the four libFuzzer targets (the tool's command line and menu, the
+# simulated bridge's image and state parsers) with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer) in build-fuzz/ and runs each for a bounded time
 # from its seed corpus; exits nonzero on any finding.
-#   FUZZ_SECONDS=60 scripts/fuzz.sh [target ...]   (default: both targets)
+#   FUZZ_SECONDS=60 scripts/fuzz.sh [target ...]   (default: all four)
 # Findings are kept as build-fuzz/findings/<target>/crash-* (or leak-, timeout-,
 # oom-); rerun one with: BRIDGEFW_FUZZ_SHOW=1 build-fuzz/bin/<target> FILE (prints
 # what the tool printed and the library calls it made)
@@ -12,7 +13,7 @@ root="$PWD"
 seconds="${FUZZ_SECONDS:-60}"
 dir="$root/build-fuzz"
 targets=("$@")
-[ "${#targets[@]}" -gt 0 ] || targets=(command_line_fuzzer menu_fuzzer)
+[ "${#targets[@]}" -gt 0 ] || targets=(command_line_fuzzer menu_fuzzer image_parser_fuzzer state_parser_fuzzer)
 
 if ! dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1; then
   apt-get update -q

@@ -7,6 +7,7 @@
 
 #include "sim/env.h"
 #include "sim/fields.h"
+#include "sim/knobs.h"
 #include "sim/platform_file.h"
 #include "sim/state_store.h"
 
@@ -56,33 +57,38 @@ class Command {
       : args_(args), out_(out), err_(err), store_(StateStore::FromEnvironment()) {}
 
   int Run() {
-    if (args_.empty()) return Misuse("");
+    Knobs knobs;
+    std::string why;
+    if (!ReadKnobs(&knobs, &why)) {
+      err_ << "bridgesim: " << why << "; the simulated library lists no device\n";
+    }
+    if (args_.empty()) return Misuse("", "a COMMAND is needed");
     const std::string& verb = args_[0];
     if (verb == "-h" || verb == "--help" || verb == "help") {
       out_ << kUsage;
       return kOk;
     }
-    if (verb == "reset") return Expect(1) ? Reset() : Misuse(verb);
-    if (verb == "show") return Expect(1) ? Show() : Misuse(verb);
     if (verb == "add") return Add();
     if (verb == "remove") return Remove();
-    if (verb == "remove-all") return Expect(1) ? RemoveAll() : Misuse(verb);
     if (verb == "set" || verb == "get") return SetOrGet(verb == "set");
-    if (verb == "trace") return Expect(1) ? Trace() : Misuse(verb);
-    if (verb == "state-path") {
-      if (!Expect(1)) return Misuse(verb);
-      out_ << store_.path() << "\n";
-      return kOk;
+    if (verb != "reset" && verb != "show" && verb != "remove-all" && verb != "trace" &&
+        verb != "state-path") {
+      return Misuse("", "unknown command '" + verb + "'");
     }
-    return Misuse(verb);
+    if (!Expect(1)) return Misuse(verb, "it takes no arguments");
+    if (verb == "reset") return Reset();
+    if (verb == "show") return Show();
+    if (verb == "remove-all") return RemoveAll();
+    if (verb == "trace") return Trace();
+    out_ << store_.path() << "\n";
+    return kOk;
   }
 
  private:
   bool Expect(std::size_t count) const { return args_.size() == count; }
 
-  int Misuse(const std::string& verb) {
-    if (!verb.empty()) err_ << "bridgesim: bad use of '" << verb << "'\n";
-    err_ << kUsage;
+  int Misuse(const std::string& verb, const std::string& why) {
+    err_ << "bridgesim: " << (verb.empty() ? "" : verb + ": ") << why << "\n" << kUsage;
     return kMisuse;
   }
 
@@ -129,9 +135,9 @@ class Command {
   int Add() {
     Series series = Series::kOther;
     if (args_.size() == 3 && args_[1] == "--series") {
-      if (!ParseSeries(args_[2], &series)) return Misuse("add");
+      if (!ParseSeries(args_[2], &series)) return Misuse("add", "the series is t7 or other");
     } else if (!Expect(1)) {
-      return Misuse("add");
+      return Misuse("add", "it takes nothing or --series t7|other");
     }
     std::string path;
     int status = Update([&](State& state) {
@@ -144,7 +150,9 @@ class Command {
 
   int Remove() {
     std::size_t index = 0;
-    if (!Expect(2) || !ParseIndex(args_[1], &index)) return Misuse("remove");
+    if (!Expect(2) || !ParseIndex(args_[1], &index)) {
+      return Misuse("remove", "it takes one device number N, 0 or more");
+    }
     failure_ = "no device " + args_[1];
     return Update([index](State& state) {
       if (index >= state.devices.size()) return false;
@@ -164,21 +172,25 @@ class Command {
     std::size_t at = 1;
     std::size_t index = 0;
     if (args_.size() > 2 && args_[1] == "--device") {
-      if (!ParseIndex(args_[2], &index)) return Misuse(args_[0]);
+      if (!ParseIndex(args_[2], &index)) return Misuse(args_[0], "--device takes a number N");
       at = 3;
     }
-    if (args_.size() != at + (set ? 2 : 1)) return Misuse(args_[0]);
+    if (args_.size() != at + (set ? 2 : 1)) {
+      return Misuse(args_[0], set ? "it takes FIELD VALUE" : "it takes one FIELD");
+    }
     const std::string& name = args_[at];
     Field field = Field::kCount;
     if (name != "series" && name != "mode" && name != "version" && !ParseFieldName(name, &field)) {
-      return Fail("unknown field " + name);
+      return Misuse(args_[0], "unknown field '" + name + "'");
     }
     if (!set) return Get(index, name, field);
     const std::string& value = args_[at + 1];
-    failure_ = "no device " + std::to_string(index);
     bool valid = true;
     int status = Update([&](State& state) {
-      if (index >= state.devices.size()) return false;
+      if (index >= state.devices.size()) {
+        failure_ = "no device " + std::to_string(index);
+        return false;
+      }
       Device& d = state.devices[index];
       if (name == "series") {
         valid = ParseSeries(value, &d.series);
@@ -190,9 +202,9 @@ class Command {
       } else {
         valid = StoreFieldText(d.settings, field, value);
       }
+      if (!valid) failure_ = "the device cannot hold " + name + " '" + value + "'";
       return valid;
     });
-    if (!valid) return Fail("the device cannot hold " + name + " '" + value + "'");
     return status;
   }
 

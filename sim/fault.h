@@ -3,7 +3,9 @@
 //   NAME=V     every call returns V without effect
 //   NAME@N     only the N-th call (1-based) in this process
 //   NAME@N=V   the N-th call returns V
-// Rules are separated by commas; a malformed rule is ignored.
+// Rules are separated by commas. ParseFaultRules skips a malformed rule;
+// ParseFaultRulesStrict (what the simulated library uses) refuses the whole
+// text and says why.
 #pragma once
 
 #include <cstdint>
@@ -21,9 +23,20 @@ struct FaultRule {
 
 std::vector<FaultRule> ParseFaultRules(const std::string& text);
 
+// Also refuses a rule naming no entry point of the library.
+bool ParseFaultRulesStrict(const std::string& text, std::vector<FaultRule>* rules,
+                           std::string* why);
+
 // What the `call`-th call of `name` returns instead of being carried out;
 // nothing when no rule applies. The first matching rule wins.
 std::optional<int32_t> FaultFor(const std::vector<FaultRule>& rules, const std::string& name,
                                 int call);
+
+// The comma-separated items of a knob, each trimmed of blanks; none for an
+// empty text.
+std::vector<std::string> SplitKnobList(const std::string& text);
+
+// A decimal integer from min to max and nothing else.
+bool ParseKnobInt(const std::string& text, long min, long max, long* value);
 
 }  // namespace sim

@@ -17,6 +17,7 @@ constexpr const char* kUsage =
     "                       [--vid HEX] [--pid HEX] [--manufacturer TEXT] [--product TEXT]\n"
     "                       [--serial TEXT] [--hdd-vendor TEXT] [--hdd-product TEXT]\n"
     "                       [--timer SECONDS] [--payload-size BYTES]\n"
+    "       bridgesim-image --check FILE\n"
     "       bridgesim-image --corrupt FILE\n"
     "Any setting option adds a settings block; settings not given take the defaults.\n";
 
@@ -59,6 +60,23 @@ int Corrupt(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   return 0;
 }
 
+// Says whether the bridge would take the image, and if not, why.
+int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() != 2) return Misuse(err, "--check takes one FILE");
+  ImageInfo info;
+  std::string error;
+  if (!ReadImage(args[1], &info, &error)) {
+    out << args[1] << ": bad: " << error << "\n";
+    return 1;
+  }
+  char crc[16];
+  std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(info.payloadCrc));
+  out << args[1] << ": good: series " << SeriesName(info.series) << ", version " << info.version
+      << ", payload " << info.payloadSize << " bytes, crc32 " << crc
+      << (info.hasSettings ? ", settings block" : ", no settings block") << "\n";
+  return 0;
+}
+
 }  // namespace
 
 bool CorruptImage(const std::string& path, std::string* error) {
@@ -91,6 +109,7 @@ int RunImageCommand(const std::vector<std::string>& args, std::ostream& out, std
     return 0;
   }
   if (!args.empty() && args[0] == "--corrupt") return Corrupt(args, out, err);
+  if (!args.empty() && args[0] == "--check") return Check(args, out, err);
   std::string outPath;
   bool haveSeries = false;
   ImageInfo info;

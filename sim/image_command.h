@@ -1,4 +1,4 @@
-// bridgesim-image: writes (or, for tests, damages) simulator firmware images.
+// bridgesim-image: writes, checks and (for tests) damages simulator firmware images.
 #pragma once
 
 #include <ostream>
@@ -7,7 +7,7 @@
 
 namespace sim {
 
-// Exit status: 0 success, 1 failure, 2 misuse.
+// Exit status: 0 success (or a good image), 1 failure (or a bad image), 2 misuse.
 int RunImageCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Flips one payload byte (a version byte if the payload is empty), so the

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/crc32.h"
+#include "sim/platform_file.h"
 
 namespace sim {
 namespace {
@@ -75,7 +76,7 @@ bool DecodeHeader(const unsigned char* h, ImageInfo* info, std::string* error) {
     return false;
   }
   if (GetLe(h + 8, 2) != kImageFormatVersion) {
-    *error = "unsupported image format version";
+    *error = "unsupported image format version " + std::to_string(GetLe(h + 8, 2));
     return false;
   }
   if (h[10] == kSeriesT7) {
@@ -83,7 +84,7 @@ bool DecodeHeader(const unsigned char* h, ImageInfo* info, std::string* error) {
   } else if (h[10] == kSeriesOther) {
     info->series = Series::kOther;
   } else {
-    *error = "unknown target series";
+    *error = "unknown target series " + std::to_string(h[10]);
     return false;
   }
   if ((h[11] & ~kFlagSettings) != 0) {
@@ -152,9 +153,14 @@ bool EncodeImageHead(const ImageInfo& info, std::string* head, std::string* erro
 
 PayloadFiller PatternPayload(uint32_t seed) {
   return [seed](uint64_t offset, unsigned char* data, std::size_t size) {
+    // The seed enters before the multiply and the folding brings its bits
+    // to the top, so every seed gives its own bytes (a splitmix64 step).
+    const uint64_t base = (uint64_t{seed} << 32 | seed) * 0xBF58476D1CE4E5B9ull;
     for (std::size_t i = 0; i < size; ++i) {
-      uint64_t x = (offset + i) * 0x9E3779B97F4A7C15ull ^ seed;
-      data[i] = static_cast<unsigned char>(x >> 56);
+      uint64_t x = (offset + i + base) * 0x9E3779B97F4A7C15ull;
+      x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+      x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+      data[i] = static_cast<unsigned char>((x ^ (x >> 31)) >> 56);
     }
   };
 }
@@ -189,14 +195,15 @@ bool WriteImage(const std::string& path, const ImageInfo& info, const PayloadFil
 }
 
 bool ReadImage(const std::string& path, ImageInfo* info, std::string* error) {
-  File f(std::fopen(path.c_str(), "rb"));
-  if (!f) {
-    *error = "cannot open " + path;
-    return false;
-  }
+  File f(OpenRegularFile(path, error));
+  return f && ReadImageFrom(f.get(), info, error);
+}
+
+bool ReadImageFrom(std::FILE* file, ImageInfo* info, std::string* error) {
+  std::FILE* f = file;
   Crc32 crc;
   unsigned char header[kImageHeaderSize];
-  if (!ReadExactly(f.get(), header, sizeof header, &crc)) {
+  if (!ReadExactly(f, header, sizeof header, &crc)) {
     *error = "truncated image header";
     return false;
   }
@@ -204,7 +211,7 @@ bool ReadImage(const std::string& path, ImageInfo* info, std::string* error) {
   if (!DecodeHeader(header, &parsed, error)) return false;
   if (parsed.hasSettings) {
     unsigned char block[kImageSettingsSize];
-    if (!ReadExactly(f.get(), block, sizeof block, &crc)) {
+    if (!ReadExactly(f, block, sizeof block, &crc)) {
       *error = "truncated settings block";
       return false;
     }
@@ -215,8 +222,9 @@ bool ReadImage(const std::string& path, ImageInfo* info, std::string* error) {
   for (uint64_t done = 0; done < parsed.payloadSize;) {
     uint64_t left = parsed.payloadSize - done;
     std::size_t n = left < chunk.size() ? static_cast<std::size_t>(left) : chunk.size();
-    if (!ReadExactly(f.get(), chunk.data(), n, &payloadCrc)) {
-      *error = "truncated payload";
+    if (!ReadExactly(f, chunk.data(), n, &payloadCrc)) {
+      *error = "truncated payload: the header announces " + std::to_string(parsed.payloadSize) +
+               " bytes";
       return false;
     }
     done += n;
@@ -224,16 +232,20 @@ bool ReadImage(const std::string& path, ImageInfo* info, std::string* error) {
   // The payload is hashed once; the whole-image CRC follows from it.
   crc.Append(payloadCrc, parsed.payloadSize);
   unsigned char tail[kImageCrcSize];
-  if (!ReadExactly(f.get(), tail, sizeof tail, nullptr)) {
+  if (!ReadExactly(f, tail, sizeof tail, nullptr)) {
     *error = "truncated image (no CRC)";
     return false;
   }
-  if (std::fgetc(f.get()) != EOF) {
+  if (std::fgetc(f) != EOF) {
     *error = "data after the image's CRC";
     return false;
   }
   if (static_cast<uint32_t>(GetLe(tail, kImageCrcSize)) != crc.value()) {
-    *error = "CRC mismatch";
+    char text[64];
+    std::snprintf(text, sizeof text, "CRC mismatch: stored %08X, computed %08X",
+                  static_cast<unsigned>(GetLe(tail, kImageCrcSize)),
+                  static_cast<unsigned>(crc.value()));
+    *error = text;
     return false;
   }
   parsed.payloadCrc = payloadCrc.value();

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -59,7 +60,9 @@ bool WriteImage(const std::string& path, const ImageInfo& info, const PayloadFil
                 std::string* error);
 
 // Reads the whole image in chunks and verifies its structure and CRC. On
-// success `info` describes it (with the payload's own CRC as a digest).
+// success `info` describes it (with the payload's own CRC as a digest); on
+// failure `error` says what is wrong. Only a regular file is read.
 bool ReadImage(const std::string& path, ImageInfo* info, std::string* error);
+bool ReadImageFrom(std::FILE* file, ImageInfo* info, std::string* error);
 
 }  // namespace sim

@@ -2,28 +2,45 @@
 
 #include <cstring>
 
+#include "sim/session.h"
 #include "sim/state_store.h"
+#include "sim/trace.h"
 
 namespace sim {
 
+bool Listed(const char* path) {
+  const Session& session = CurrentSession();
+  if (path == nullptr) return Refuse("no device path");
+  if (!session.listed) return Refuse("no QZ_GetDeviceList before this call");
+  for (const std::string& listed : session.listedPaths) {
+    if (listed == path) return true;
+  }
+  return Refuse("device " + QuoteText(path) + " was not listed");
+}
+
 int32_t ReadDevice(const char* path, const std::function<int32_t(const Device&)>& read) {
-  if (path == nullptr) return 0;
+  if (!Listed(path)) return 0;
   State state;
   std::string error;
-  if (!StateStore::FromEnvironment().Load(&state, &error)) return 0;
+  if (!StateStore::FromEnvironment().Load(&state, &error)) return Refuse(error);
   const Device* device = FindDevice(state, path);
-  return device == nullptr ? 0 : read(*device);
+  if (device == nullptr) return Refuse("device " + QuoteText(path) + " is no longer attached");
+  return read(*device);
 }
 
 int32_t ChangeDevice(const char* path, const std::function<bool(Device&)>& change) {
-  if (path == nullptr) return 0;
+  if (!Listed(path)) return 0;
   std::string error;
+  bool attached = true;
   bool ok = StateStore::FromEnvironment().Update(
       [&](State& state) {
         Device* device = FindDevice(state, path);
-        return device != nullptr && change(*device);
+        attached = device != nullptr;
+        return attached && change(*device);
       },
       &error);
+  if (!attached) return Refuse("device " + QuoteText(path) + " is no longer attached");
+  if (!error.empty()) Refuse(error);
   return ok ? 1 : 0;
 }
 

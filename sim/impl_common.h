@@ -11,8 +11,12 @@
 
 namespace sim {
 
-// Runs `read` on the device at `path` in the current state. 0 when the state
-// cannot be loaded or lists no such device.
+// True for a path the process's last QZ_GetDeviceList listed; otherwise
+// notes why not for the trace.
+bool Listed(const char* path);
+
+// Runs `read` on the device at `path` in the current state. 0 when the path was
+// not listed, the state cannot be loaded or lists no such device.
 int32_t ReadDevice(const char* path, const std::function<int32_t(const Device&)>& read);
 
 // Changes the device at `path` under the state lock and writes the state

@@ -3,6 +3,7 @@
 
 #include "sim/entries.h"
 #include "sim/impl_common.h"
+#include "sim/session.h"
 #include "sim/state_store.h"
 
 namespace sim {
@@ -17,19 +18,24 @@ int32_t QZ_GetSDKVersion(char* version) {
 }
 
 int32_t QZ_GetDeviceList(char** devicePaths, int32_t* deviceCount) {
+  Session& session = CurrentSession();
+  session.listed = false;
+  session.listedPaths.clear();
   if (deviceCount == nullptr) return 0;
   *deviceCount = 0;
-  if (devicePaths == nullptr) return 0;
+  if (devicePaths == nullptr || !session.knobsError.empty()) return 0;
   State state;
   std::string error;
-  if (!StateStore::FromEnvironment().Load(&state, &error)) return 0;
+  if (!StateStore::FromEnvironment().Load(&state, &error)) return Refuse(error);
   int32_t listed = 0;
   for (const Device& device : state.devices) {
     if (listed == kMaxListed || devicePaths[listed] == nullptr) break;
     CopyOut(devicePaths[listed], device.path, kPathBufferSize);
+    session.listedPaths.push_back(device.path);
     ++listed;
   }
   *deviceCount = listed;
+  session.listed = true;
   return 1;
 }
 

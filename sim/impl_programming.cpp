@@ -6,6 +6,7 @@
 #include "sim/entries.h"
 #include "sim/image_format.h"
 #include "sim/impl_common.h"
+#include "sim/platform_file.h"
 #include "sim/session.h"
 
 namespace sim {
@@ -23,13 +24,31 @@ void TakeImageSettings(Settings& to, const Settings& from) {
 
 int32_t Program(const char* device, SettingsSource source) {
   Session& session = CurrentSession();
-  if (device == nullptr || !session.imagePathSet) return 0;
-  if (source == SettingsSource::kStaged && !session.staging.HasStaged()) return 0;
+  if (!Listed(device)) return 0;
+  if (!session.imagePathSet) return Refuse("no QZ_SetFWBinFilePath before");
+  if (session.matchedImages.count({device, session.imagePath}) == 0) {
+    return Refuse("no successful QZ_CheckLoadBinFileMatch of this device and image");
+  }
+  if (source == SettingsSource::kStaged && !session.staging.HasStaged()) {
+    return Refuse("nothing staged");
+  }
   ImageInfo image;
   std::string error;
-  if (!ReadImage(session.imagePath, &image, &error)) return 0;
+  if (!ReadImage(session.imagePath, &image, &error)) return Refuse(error);
+  const bool powerLost = session.interrupt;
   int32_t written = ChangeDevice(device, [&](Device& d) {
-    if (d.series != image.series) return false;
+    if (d.series != image.series) return Refuse("the image is for the other series");
+    if (source == SettingsSource::kKeep && d.mode != kModeFirmware) {
+      return Refuse("the bridge does not run regular firmware");
+    }
+    if (powerLost) {
+      // Halfway through: the flash holds no firmware, and the bridge falls
+      // back to its internal code; the settings area is untouched.
+      d.mode = kModeInternal;
+      d.version.clear();
+      d.firmware = Firmware();
+      return true;
+    }
     if (source == SettingsSource::kStaged && !session.staging.ApplyTo(d)) return false;
     if (source == SettingsSource::kImage && image.hasSettings) {
       TakeImageSettings(d.settings, image.settings);
@@ -40,6 +59,12 @@ int32_t Program(const char* device, SettingsSource source) {
     d.firmware.crc32 = image.payloadCrc;
     return true;
   });
+  if (powerLost) {
+    return written != 0
+               ? Refuse(
+                     "power lost halfway (BRIDGESIM_INTERRUPT): the bridge runs its internal code")
+               : 0;
+  }
   if (written != 0 && source == SettingsSource::kStaged) session.staging.Clear();
   return written;
 }
@@ -48,9 +73,10 @@ int32_t Program(const char* device, SettingsSource source) {
 
 int32_t QZ_SetFWBinFilePath(const char* binPath) {
   Session& session = CurrentSession();
-  if (binPath == nullptr) return 0;
-  std::FILE* f = std::fopen(binPath, "rb");
-  if (f == nullptr) return 0;
+  if (binPath == nullptr) return Refuse("no path");
+  std::string error;
+  std::FILE* f = OpenRegularFile(binPath, &error);
+  if (f == nullptr) return Refuse(error);
   std::fclose(f);
   session.imagePath = binPath;
   session.imagePathSet = true;
@@ -58,11 +84,14 @@ int32_t QZ_SetFWBinFilePath(const char* binPath) {
 }
 
 int32_t QZ_CheckLoadBinFileMatch(const char* device, const char* binPath) {
-  if (binPath == nullptr) return 0;
-  return ReadDevice(device, [binPath](const Device& d) {
+  if (binPath == nullptr) return Refuse("no path");
+  return ReadDevice(device, [device, binPath](const Device& d) {
     ImageInfo image;
     std::string error;
-    return ReadImage(binPath, &image, &error) && image.series == d.series ? 1 : 0;
+    if (!ReadImage(binPath, &image, &error)) return Refuse(error) ? 1 : 0;
+    if (image.series != d.series) return Refuse("the image is for the other series") ? 1 : 0;
+    CurrentSession().matchedImages.insert({device, binPath});
+    return 1;
   });
 }
 

@@ -2,6 +2,7 @@
 // answers by SCSI command; a read of the other series' kind fails.
 #include "sim/entries.h"
 #include "sim/impl_common.h"
+#include "sim/session.h"
 
 namespace sim {
 namespace impl {
@@ -10,9 +11,8 @@ namespace {
 enum class Reader { kAny, kT7, kOther };
 
 bool Serves(Reader reader, const Device& d) {
-  if (reader == Reader::kT7) return d.series == Series::kT7;
-  if (reader == Reader::kOther) return d.series == Series::kOther;
-  return true;
+  if (reader == Reader::kAny || (reader == Reader::kT7) == (d.series == Series::kT7)) return true;
+  return Refuse(std::string("not a call of the ") + SeriesName(d.series) + " series");
 }
 
 int32_t ReadId(const char* device, Reader reader, uint16_t* id, bool vendor) {

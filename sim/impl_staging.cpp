@@ -56,12 +56,13 @@ int32_t SetNumber(const char* device, SeriesRule series, Field field, int32_t va
 }  // namespace
 
 int32_t QZ_InitialCustomizedSettingTable() {
-  Staging& staging = CurrentSession().staging;
-  staging.Clear();
+  Session& session = CurrentSession();
+  session.staging.Clear();
+  if (session.listedPaths.empty()) return Refuse("no device listed by QZ_GetDeviceList before");
   State state;
   std::string error;
-  if (!StateStore::FromEnvironment().Load(&state, &error) || state.devices.empty()) return 0;
-  staging.Start();
+  if (!StateStore::FromEnvironment().Load(&state, &error)) return Refuse(error);
+  session.staging.Start();
   return 1;
 }
 

@@ -1,17 +1,25 @@
-// The few file operations whose safety differs by system: locking, durable
-// atomic replacement and atomic appends. One implementation per system.
+// The few file and process operations whose safety differs by system:
+// locking, durable atomic replacement, atomic appends, files that must not
+// block. One implementation per system.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
 namespace sim {
 
+// How long a state lock is waited for before the call fails.
+constexpr int kLockTimeoutMs = 10000;
+// The largest state file read; anything bigger is refused unread.
+constexpr std::size_t kMaxStateFileSize = std::size_t{1} << 20;
+
 // A lock on a lock file, held until destruction. Serializes processes.
 class FileLock {
  public:
-  // Blocks until the lock is granted; null (with a reason) if the lock file
-  // cannot be opened.
+  // Waits up to kLockTimeoutMs (or the test's timeout) for the lock; null
+  // with a reason if the lock file cannot be opened or the time is up.
   static std::unique_ptr<FileLock> Acquire(const std::string& path, bool exclusive,
                                            std::string* error);
   ~FileLock();
@@ -23,14 +31,31 @@ class FileLock {
   struct Handle;
   std::unique_ptr<Handle> handle_;
 };
+void SetLockTimeoutForTest(int milliseconds);
+int LockTimeoutMs();
 
-// Reads a whole (small) file. `missing` tells an absent file from a failure.
-bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error);
+// Reads a whole regular file of at most `limit` bytes, without ever blocking
+// on a FIFO or device. `missing` tells an absent file from a failure.
+bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error,
+                  std::size_t limit = kMaxStateFileSize);
 
-// Replaces `path` with `contents`: temporary file beside it, flushed to disk,
-// renamed over the old one. A crash leaves the old or the new file, never a mix.
+// Opens a regular file for binary reading, without blocking on a FIFO or
+// device; null with a reason otherwise.
+std::FILE* OpenRegularFile(const std::string& path, std::string* error);
+
+// Replaces `path` with `contents`: temporary file beside it (path.tmp.PID),
+// flushed to disk, given the old file's permissions, renamed over the old
+// one. A crash leaves the old or the new file, never a mix.
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
                            std::string* error);
+
+// Removes the path.tmp.* files that killed writers left. Only while holding
+// the exclusive lock, when no writer can be busy with one.
+void RemoveStaleTemporaries(const std::string& path);
+
+// The file a chain of symbolic links at `path` ends in (`path` itself when
+// it is no link or the chain is too long).
+std::string ResolveLinks(const std::string& path);
 
 // Appends `text` at the end of the file in one step (a write on a file opened
 // for appending; on Windows under a lock), so lines from concurrent processes
@@ -39,6 +64,11 @@ bool AppendToFile(const std::string& path, const std::string& text);
 
 // Creates the folders leading to `path`.
 bool CreateParentFolders(const std::string& path, std::string* error);
+
+void SleepMilliseconds(int milliseconds);
+uint32_t CurrentProcessId();
+// The current time in UTC, ISO 8601 with microseconds: 2024-05-01T09:30:00.123456Z.
+std::string CurrentTimeText();
 
 // The points of ReplaceFileAtomically at which a test may stop the process.
 enum class WritePoint { kTempHalfWritten, kTempWritten, kTempSynced, kRenamed };

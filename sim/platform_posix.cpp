@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,6 +36,25 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// Opens without blocking (a FIFO would wait for a writer) and accepts only a
+// regular file; the descriptor then blocks as usual.
+int OpenRegular(const std::string& path, int flags, std::string* error, bool* missing) {
+  int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (missing != nullptr) *missing = (errno == ENOENT);
+    *error = Reason("cannot open", path);
+    return -1;
+  }
+  struct stat info = {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    *error = path + " is not a regular file";
+    ::close(fd);
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
 }  // namespace
 
 struct FileLock::Handle {
@@ -43,11 +63,8 @@ struct FileLock::Handle {
 
 std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclusive,
                                             std::string* error) {
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    *error = Reason("cannot open lock file", path);
-    return nullptr;
-  }
+  int fd = OpenRegular(path, O_RDWR | O_CREAT, error, nullptr);
+  if (fd < 0) return nullptr;
   // A record lock on the first byte, owned by the open file: the same lock
   // the Windows build takes with LockFileEx, which wine's server holds as a
   // POSIX record lock. flock would not see it, and a native bridgesim could
@@ -57,12 +74,19 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclus
   range.l_whence = SEEK_SET;
   range.l_start = 0;
   range.l_len = 1;
-  while (::fcntl(fd, F_OFD_SETLKW, &range) != 0) {
-    if (errno != EINTR) {
-      *error = Reason("cannot lock", path);
+  // Polled, so that a holder that hangs costs a bounded wait, not the run.
+  for (int waited = 0; ::fcntl(fd, F_OFD_SETLK, &range) != 0;) {
+    if ((errno != EAGAIN && errno != EACCES && errno != EINTR) || waited >= LockTimeoutMs()) {
+      *error = errno == EAGAIN || errno == EACCES
+                   ? "the lock " + path + " was not granted within " +
+                         std::to_string(LockTimeoutMs()) + " ms"
+                   : Reason("cannot lock", path);
       ::close(fd);
       return nullptr;
     }
+    const int step = waited < 100 ? 1 : 10;
+    SleepMilliseconds(step);
+    waited += step;
   }
   std::unique_ptr<FileLock> lock(new FileLock());
   lock->handle_ = std::make_unique<Handle>();
@@ -74,14 +98,11 @@ FileLock::~FileLock() {
   if (handle_ && handle_->fd >= 0) ::close(handle_->fd);  // closing releases the lock
 }
 
-bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error) {
+bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error,
+                  std::size_t limit) {
   *missing = false;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *missing = (errno == ENOENT);
-    *error = Reason("cannot open", path);
-    return false;
-  }
+  int fd = OpenRegular(path, O_RDONLY, error, missing);
+  if (fd < 0) return false;
   std::string result;
   char buffer[8192];
   for (;;) {
@@ -94,10 +115,26 @@ bool ReadFileText(const std::string& path, std::string* text, bool* missing, std
     }
     if (n == 0) break;
     result.append(buffer, static_cast<std::size_t>(n));
+    if (result.size() > limit) {
+      *error = path + " is larger than " + std::to_string(limit) + " bytes";
+      ::close(fd);
+      return false;
+    }
   }
   ::close(fd);
   *text = std::move(result);
   return true;
+}
+
+std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
+  int fd = OpenRegular(path, O_RDONLY, error, nullptr);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    *error = Reason("cannot open", path);
+    ::close(fd);
+  }
+  return file;
 }
 
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
@@ -108,8 +145,11 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
     *error = Reason("cannot create", temp);
     return false;
   }
+  // The new file keeps the permissions the old one had (a private state stays private).
+  struct stat old = {};
+  bool ok = ::stat(path.c_str(), &old) != 0 || ::fchmod(fd, old.st_mode & 07777) == 0;
   std::size_t half = contents.size() / 2;
-  bool ok = WriteAll(fd, contents.data(), half);
+  ok = ok && WriteAll(fd, contents.data(), half);
   if (ok) ReachWritePoint(WritePoint::kTempHalfWritten);
   ok = ok && WriteAll(fd, contents.data() + half, contents.size() - half);
   if (ok) ReachWritePoint(WritePoint::kTempWritten);
@@ -139,11 +179,19 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
 }
 
 bool AppendToFile(const std::string& path, const std::string& text) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, text.data(), text.size());
   ::close(fd);
   return ok;
 }
+
+void SleepMilliseconds(int milliseconds) {
+  struct timespec left = {milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+  while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
+  }
+}
+
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }
 
 }  // namespace sim

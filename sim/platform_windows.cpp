@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <string>
@@ -22,6 +24,30 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size) {
   return true;
 }
 
+// Opens an existing file for reading and accepts only a disk file (no pipe,
+// console or device, which could block or never end).
+HANDLE OpenRegular(const std::string& path, std::string* error, bool* missing) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD code = GetLastError();
+    if (missing != nullptr) {
+      *missing = (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND);
+    }
+    *error = Reason("cannot open", path);
+    return INVALID_HANDLE_VALUE;
+  }
+  BY_HANDLE_FILE_INFORMATION info = {};
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    *error = path + " is not a regular file";
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
+}
+
 }  // namespace
 
 struct FileLock::Handle {
@@ -37,12 +63,27 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclus
     *error = Reason("cannot open lock file", path);
     return nullptr;
   }
-  OVERLAPPED at = {};
-  DWORD flags = exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0;
-  if (!LockFileEx(file, flags, 0, 1, 0, &at)) {
-    *error = Reason("cannot lock", path);
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    *error = path + " is not a regular file";
     CloseHandle(file);
     return nullptr;
+  }
+  // Polled, so that a holder that hangs costs a bounded wait, not the run.
+  DWORD flags = (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY;
+  for (int waited = 0;;) {
+    OVERLAPPED at = {};
+    if (LockFileEx(file, flags, 0, 1, 0, &at)) break;
+    if (GetLastError() != ERROR_LOCK_VIOLATION || waited >= LockTimeoutMs()) {
+      *error = GetLastError() == ERROR_LOCK_VIOLATION
+                   ? "the lock " + path + " was not granted within " +
+                         std::to_string(LockTimeoutMs()) + " ms"
+                   : Reason("cannot lock", path);
+      CloseHandle(file);
+      return nullptr;
+    }
+    const int step = waited < 100 ? 1 : 10;
+    Sleep(static_cast<DWORD>(step));
+    waited += step;
   }
   std::unique_ptr<FileLock> lock(new FileLock());
   lock->handle_ = std::make_unique<Handle>();
@@ -58,17 +99,11 @@ FileLock::~FileLock() {
   }
 }
 
-bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error) {
+bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error,
+                  std::size_t limit) {
   *missing = false;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    DWORD code = GetLastError();
-    *missing = (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND);
-    *error = Reason("cannot open", path);
-    return false;
-  }
+  HANDLE file = OpenRegular(path, error, missing);
+  if (file == INVALID_HANDLE_VALUE) return false;
   std::string result;
   char buffer[8192];
   for (;;) {
@@ -80,17 +115,43 @@ bool ReadFileText(const std::string& path, std::string* text, bool* missing, std
     }
     if (n == 0) break;
     result.append(buffer, n);
+    if (result.size() > limit) {
+      *error = path + " is larger than " + std::to_string(limit) + " bytes";
+      CloseHandle(file);
+      return false;
+    }
   }
   CloseHandle(file);
   *text = std::move(result);
   return true;
 }
 
+std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
+  HANDLE file = OpenRegular(path, error, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+  if (fd < 0) {
+    *error = Reason("cannot open", path);
+    CloseHandle(file);
+    return nullptr;
+  }
+  std::FILE* stream = _fdopen(fd, "rb");
+  if (stream == nullptr) {
+    *error = Reason("cannot open", path);
+    _close(fd);
+  }
+  return stream;
+}
+
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
                            std::string* error) {
   std::string temp = path + ".tmp." + std::to_string(GetCurrentProcessId());
+  // The new file keeps the old one's attributes (read-only, hidden ...).
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) attributes = FILE_ATTRIBUTE_NORMAL;
+  attributes &= FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
   HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+                            attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     *error = Reason("cannot create", temp);
     return false;
@@ -136,5 +197,9 @@ bool AppendToFile(const std::string& path, const std::string& text) {
   CloseHandle(file);
   return ok;
 }
+
+void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(GetCurrentProcessId()); }
 
 }  // namespace sim

@@ -83,10 +83,12 @@ std::optional<int32_t> Replayed(const char* name, const std::tuple<A...>& args) 
       result = expected->result;
       ReplayMatched();
     } else {
-      const std::string made = TraceLine(name, args, 0);
-      ReplayStrayed(made.substr(0, made.rfind(" = ")));
+      ReplayStrayed(name + ("(" + TraceArgs(args, false) + ")"));
     }
-    AppendTrace(TraceLine(name, args, result));
+    CallOutcome outcome;
+    outcome.result = result;
+    outcome.carriedOut = true;
+    AppendTrace(TraceLine(name, args, outcome));
   } catch (...) {
   }
   return result;

@@ -12,6 +12,12 @@ std::recursive_mutex& EntryMutex() {
   return mutex;
 }
 
+bool Refuse(const std::string& why) {
+  std::string& note = CurrentSession().note;
+  if (note.empty()) note = why;  // the first reason is the cause
+  return false;
+}
+
 void ResetSessionForTest() {
   std::lock_guard<std::recursive_mutex> guard(EntryMutex());
   CurrentSession() = Session();

@@ -1,5 +1,7 @@
 #include "sim/staging.h"
 
+#include "sim/session.h"
+
 namespace sim {
 
 bool SeriesAllows(SeriesRule rule, Series series) {
@@ -22,28 +24,35 @@ void Staging::Start() {
 void Staging::Clear() {
   active_ = false;
   device_.clear();
+  enabled_.clear();
   open_.reset();
   assigned_.reset();
   values_ = Settings();
 }
 
 bool Staging::Admit(const Device& device, SeriesRule rule) {
-  if (!active_ || !SeriesAllows(rule, device.series)) return false;
+  if (!active_) return Refuse("no QZ_InitialCustomizedSettingTable before this call");
+  if (!SeriesAllows(rule, device.series)) {
+    return Refuse(std::string("not a call of the ") + SeriesName(device.series) + " series");
+  }
   if (device_.empty()) {
     device_ = device.path;
+    series_ = device.series;
     return true;
   }
-  return device_ == device.path;
+  return device_ == device.path || Refuse("the table belongs to device " + device_);
 }
 
 bool Staging::Enable(const Device& device, const EnableRule& rule, int32_t value) {
   if (!Admit(device, rule.series)) return false;
+  if (value != 0 && value != 1) return Refuse("the value must be 0 or 1");
   if (value == 0) {
     open_ &= ~rule.opens;
     assigned_ &= ~rule.opens;
     return true;
   }
-  if ((open_ & rule.requires) != rule.requires) return false;
+  if ((open_ & rule.requires) != rule.requires) return Refuse("needs the HDD strings enabled");
+  if (rule.opens.any()) enabled_.push_back(rule.opens);
   open_ |= rule.opens;
   for (std::size_t i = 0; i < kFieldCount; ++i) {
     if (rule.raises.test(i)) {
@@ -56,28 +65,44 @@ bool Staging::Enable(const Device& device, const EnableRule& rule, int32_t value
 
 bool Staging::Assignable(const Device& device, const SetterRule& rule) {
   if (!Admit(device, rule.series)) return false;
-  return rule.field == Field::kCount || Has(open_, rule.field);
+  return rule.field == Field::kCount || Has(open_, rule.field) ||
+         Refuse(std::string("the field ") + FieldName(rule.field) + " is not enabled");
 }
 
 bool Staging::SetText(const Device& device, const SetterRule& rule, const char* text) {
   if (!Assignable(device, rule)) return false;
   if (rule.field == Field::kCount) return text != nullptr;
-  if (!StoreText(values_, rule.field, text)) return false;
+  if (!StoreText(values_, rule.field, text)) {
+    return Refuse(std::string("the device cannot hold this ") + FieldName(rule.field));
+  }
   assigned_.set(static_cast<std::size_t>(rule.field));
   return true;
 }
 
 bool Staging::SetNumber(const Device& device, const SetterRule& rule, int32_t value) {
   if (!Assignable(device, rule)) return false;
-  if (rule.field == Field::kCount) return true;
-  if (!StoreNumber(values_, rule.field, value)) return false;
+  if (rule.field == Field::kCount)
+    return value == 0 || value == 1 || Refuse("the value must be 0 or 1");
+  if (!StoreNumber(values_, rule.field, value)) {
+    return Refuse(std::string("the device cannot hold this ") + FieldName(rule.field));
+  }
   assigned_.set(static_cast<std::size_t>(rule.field));
   return true;
 }
 
 bool Staging::ApplyTo(Device& device) const {
-  if (!HasStaged() || device.path != device_) return false;
+  if (!HasStaged()) return Refuse("nothing enabled to commit");
+  if (device.path != device_) return Refuse("the table belongs to device " + device_);
+  if (device.series != series_) return Refuse("the bridge's series changed since staging");
   FieldSet write = open_ & assigned_;
+  for (const FieldSet& fields : enabled_) {
+    for (std::size_t i = 0; !(fields & write).any() && i < kFieldCount; ++i) {
+      if (fields.test(i) && (fields & open_).any()) {
+        return Refuse(std::string("the enabled field ") + FieldName(static_cast<Field>(i)) +
+                      " got no value");
+      }
+    }
+  }
   for (std::size_t i = 0; i < kFieldCount; ++i) {
     if (write.test(i)) CopyField(device.settings, values_, static_cast<Field>(i));
   }

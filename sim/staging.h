@@ -1,9 +1,12 @@
 // The pending settings table between QZ_InitialCustomizedSettingTable and the
 // commit. Enable calls open fields, setters give values to open fields, the
-// commit writes the fields that got a value.
+// commit writes the fields that got a value. A commit fails when an enable
+// call opened fields none of which then got a value, or when the bridge's
+// series changed after the table was bound to it.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "sim/device.h"
 #include "sim/fields.h"
@@ -14,9 +17,9 @@ enum class SeriesRule { kBoth, kT7Only, kOtherOnly };
 
 bool SeriesAllows(SeriesRule rule, Series series);
 
-// What one enable call does: with a nonzero argument it opens `opens` (after
-// checking `requires` is open) and gives each of `raises` the value 1; with 0
-// it closes `opens` again.
+// What one enable call does: with 1 it opens `opens` (after checking
+// `requires` is open) and gives each of `raises` the value 1; with 0 it closes
+// `opens` again. Any other argument fails.
 struct EnableRule {
   SeriesRule series;
   FieldSet opens;
@@ -25,7 +28,7 @@ struct EnableRule {
 };
 
 // What one setter does: gives `field` a value; a setter with no field
-// (Field::kCount) is accepted and has no effect.
+// (Field::kCount) takes 0 or 1 and has no effect.
 struct SetterRule {
   SeriesRule series;
   Field field;
@@ -49,8 +52,9 @@ class Staging {
   bool SetNumber(const Device& device, const SetterRule& rule, int32_t value);
 
   // Writes the open fields that got a value into `device` (an open field
-  // without a value keeps what the device holds). Fails with nothing staged
-  // or for another device than the one staged for. Does not clear.
+  // without a value keeps what the device holds). Fails with nothing staged,
+  // for another device or series than the one staged for, or when an enable
+  // call's fields all lack a value. Does not clear.
   bool ApplyTo(Device& device) const;
 
  private:
@@ -60,6 +64,8 @@ class Staging {
 
   bool active_ = false;
   std::string device_;
+  Series series_ = Series::kOther;
+  std::vector<FieldSet> enabled_;  // what each enable call with 1 opened
   FieldSet open_;
   FieldSet assigned_;
   Settings values_;

@@ -1,5 +1,7 @@
 #include "sim/state_store.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "sim/env.h"
@@ -7,18 +9,47 @@
 #include "sim/state_json.h"
 
 namespace sim {
+namespace {
+
+// Through symbolic links to the file they name: that file is read and
+// replaced, and its lock lies beside it.
+struct Target {
+  std::string file;
+  std::string lock;
+};
+
+bool Prepare(const std::string& path, Target* target, std::string* error) {
+  target->file = ResolveLinks(path);
+  target->lock = target->file + ".lock";
+  std::error_code ec;
+  const auto status = std::filesystem::status(target->file, ec);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    *error = target->file + " is not a regular file";
+    return false;
+  }
+  return CreateParentFolders(target->file, error);
+}
+
+bool Write(const Target& target, const State& state, std::string* error) {
+  RemoveStaleTemporaries(target.file);
+  return ReplaceFileAtomically(target.file, StateToJson(state), error);
+}
+
+}  // namespace
 
 StateStore::StateStore(std::string path) : path_(std::move(path)) {}
 
 StateStore StateStore::FromEnvironment() { return StateStore(StatePath()); }
 
-bool StateStore::LoadLocked(State* state, bool create_missing, std::string* error) const {
+bool StateStore::LoadLocked(const std::string& file, State* state, bool create_missing,
+                            std::string* error) const {
   std::string text;
   bool missing = false;
-  if (!ReadFileText(path_, &text, &missing, error)) {
+  if (!ReadFileText(file, &text, &missing, error)) {
     if (!missing || !create_missing) return false;
     *state = DefaultState();
-    return ReplaceFileAtomically(path_, StateToJson(*state), error);
+    error->clear();
+    return Write(Target{file, ""}, *state, error);
   }
   if (!StateFromJson(text, state, error)) {
     *error = path_ + " is corrupt: " + *error;
@@ -28,13 +59,14 @@ bool StateStore::LoadLocked(State* state, bool create_missing, std::string* erro
 }
 
 bool StateStore::Load(State* state, std::string* error) const {
-  if (!CreateParentFolders(path_, error)) return false;
+  Target target;
+  if (!Prepare(path_, &target, error)) return false;
   {
-    auto lock = FileLock::Acquire(path_ + ".lock", /*exclusive=*/false, error);
+    auto lock = FileLock::Acquire(target.lock, /*exclusive=*/false, error);
     if (!lock) return false;
     std::string text;
     bool missing = false;
-    if (ReadFileText(path_, &text, &missing, error)) {
+    if (ReadFileText(target.file, &text, &missing, error)) {
       if (StateFromJson(text, state, error)) return true;
       *error = path_ + " is corrupt: " + *error;
       return false;
@@ -43,26 +75,28 @@ bool StateStore::Load(State* state, std::string* error) const {
   }
   // First use: create the default state under the exclusive lock (another
   // process may have created it meanwhile, which LoadLocked then reads).
-  auto lock = FileLock::Acquire(path_ + ".lock", /*exclusive=*/true, error);
+  auto lock = FileLock::Acquire(target.lock, /*exclusive=*/true, error);
   if (!lock) return false;
-  return LoadLocked(state, /*create_missing=*/true, error);
+  return LoadLocked(target.file, state, /*create_missing=*/true, error);
 }
 
 bool StateStore::Update(const std::function<bool(State&)>& change, std::string* error) const {
-  if (!CreateParentFolders(path_, error)) return false;
-  auto lock = FileLock::Acquire(path_ + ".lock", /*exclusive=*/true, error);
+  Target target;
+  if (!Prepare(path_, &target, error)) return false;
+  auto lock = FileLock::Acquire(target.lock, /*exclusive=*/true, error);
   if (!lock) return false;
   State state;
-  if (!LoadLocked(&state, /*create_missing=*/true, error)) return false;
+  if (!LoadLocked(target.file, &state, /*create_missing=*/true, error)) return false;
   if (!change(state)) return false;
-  return ReplaceFileAtomically(path_, StateToJson(state), error);
+  return Write(target, state, error);
 }
 
 bool StateStore::Overwrite(const State& state, std::string* error) const {
-  if (!CreateParentFolders(path_, error)) return false;
-  auto lock = FileLock::Acquire(path_ + ".lock", /*exclusive=*/true, error);
+  Target target;
+  if (!Prepare(path_, &target, error)) return false;
+  auto lock = FileLock::Acquire(target.lock, /*exclusive=*/true, error);
   if (!lock) return false;
-  return ReplaceFileAtomically(path_, StateToJson(state), error);
+  return Write(target, state, error);
 }
 
 }  // namespace sim

@@ -1,5 +1,7 @@
 // The state file: every read under a shared lock, every change a locked
-// read-modify-write that replaces the file atomically.
+// read-modify-write that replaces the file atomically. A symbolic link at the
+// path is followed: its target is read, replaced and locked. Anything but a
+// regular file of at most 1 MiB is refused without blocking.
 #pragma once
 
 #include <functional>
@@ -32,7 +34,8 @@ class StateStore {
 
  private:
   // With the exclusive lock held: the current state, created if missing.
-  bool LoadLocked(State* state, bool create_missing, std::string* error) const;
+  bool LoadLocked(const std::string& file, State* state, bool create_missing,
+                  std::string* error) const;
 
   std::string path_;
 };

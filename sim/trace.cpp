@@ -1,11 +1,22 @@
 #include "sim/trace.h"
 
 #include <cstdio>
+#include <cstring>
 
+#include "sim/device.h"
 #include "sim/env.h"
 #include "sim/platform_file.h"
 
 namespace sim {
+namespace {
+
+// Reads stop at the tool's buffer size even if a text was not terminated.
+std::string Bounded(const char* text, std::size_t capacity) {
+  const void* end = std::memchr(text, 0, capacity);
+  return std::string(text, end == nullptr ? capacity : static_cast<const char*>(end) - text);
+}
+
+}  // namespace
 
 std::string QuoteText(const char* text) {
   if (text == nullptr) return "null";
@@ -24,6 +35,53 @@ std::string QuoteText(const char* text) {
   }
   quoted += '"';
   return quoted;
+}
+
+std::string TraceArg(const char* text, bool) { return QuoteText(text); }
+
+std::string TraceArg(char* text, bool received) {
+  if (!received || text == nullptr) return "out";
+  return "out=" + QuoteText(Bounded(text, kTextBufferSize).c_str());
+}
+
+std::string TraceArg(uint16_t* id, bool received) {
+  return received && id != nullptr ? "out=0x" + FormatHexId(*id) : "out";
+}
+
+std::string TraceArg(int32_t* value, bool received) {
+  return received && value != nullptr ? "out=" + std::to_string(*value) : "out";
+}
+
+std::string TraceArg(int32_t value, bool) { return std::to_string(value); }
+
+std::string TraceArgs(const std::tuple<char**, int32_t*>& args, bool received) {
+  char** list = std::get<0>(args);
+  int32_t* count = std::get<1>(args);
+  if (!received || list == nullptr || count == nullptr) return "list, " + TraceArg(count, false);
+  std::string text = "list=[";
+  for (int32_t i = 0; i < *count && i < 16; ++i) {
+    if (i > 0) text += ", ";
+    text += list[i] == nullptr ? "null" : QuoteText(Bounded(list[i], 256).c_str());
+  }
+  return text + "], " + TraceArg(count, true);
+}
+
+std::string TracePrefix() {
+  return CurrentTimeText() + " " + std::to_string(CurrentProcessId()) + " ";
+}
+
+std::string TraceEnd(const CallOutcome& outcome) {
+  std::string end = " = " + std::to_string(outcome.result);
+  if (outcome.injected) end += " (injected)";
+  if (outcome.delayMs >= 0) end += " (delayed " + std::to_string(outcome.delayMs) + " ms)";
+  if (!outcome.why.empty()) {
+    std::string why = outcome.why;
+    for (char& c : why) {
+      if (c == '\n' || c == '\r') c = ' ';
+    }
+    end += " # " + why;
+  }
+  return end + "\n";
 }
 
 void AppendTrace(const std::string& line) noexcept {

@@ -1,9 +1,8 @@
-// Firmware images: which the bridge rejects, and what each programming
-// variant does to the device.
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
+// Firmware images: every image its own payload, and what --check and the
+// bridge say about a spoilt one.
+#include <sys/stat.h>
+
+#include <set>
 
 #include "sim/image_command.h"
 #include "sim/image_format.h"
@@ -14,166 +13,85 @@ namespace {
 
 using namespace testing;
 
-constexpr long kCrcAt = kImageHeaderSize + kImageSettingsSize + 1000;  // with a 1000-byte payload
+std::string CheckImage(const std::string& path, int status) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunImageCommand({"--check", path}, out, err), status) << out.str() << err.str();
+  return out.str();
+}
 
-ImageInfo MakeInfo(Series series, bool withSettings, uint64_t payload = 1000) {
+TEST_F(SimTest, EverySeriesAndVersionGivesItsOwnPayload) {
+  std::set<uint32_t> digests;
   ImageInfo info;
-  info.series = series;
-  info.version = "07.07.07.07";
-  info.payloadSize = payload;
-  info.hasSettings = withSettings;
-  info.settings = DefaultSettings();
-  info.settings.vid = 0x7777;
-  info.settings.manufacturer = "From Image";
-  info.settings.hddProduct = "IMAGE HDD";
-  info.settings.standbyTimer = 7;
-  return info;
-}
-
-void WriteFile(const std::string& path, const ImageInfo& info) {
-  std::string error;
-  ASSERT_TRUE(WriteImage(path, info, PatternPayload(9), &error)) << error;
-}
-
-void PatchByte(const std::string& path, long at, char value) {
-  std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-  f.seekp(at);
-  f.put(value);
-}
-
-struct RejectCase {
-  const char* label;
-  std::function<void(const std::string& path)> spoil;
-};
-
-const RejectCase kRejectCases[] = {
-    {"CorruptPayloadByte",
-     [](const std::string& p) {
-       std::string error;
-       ASSERT_TRUE(CorruptImage(p, &error)) << error;
-     }},
-    {"CorruptVersionByte", [](const std::string& p) { PatchByte(p, 13, '9'); }},
-    {"CorruptCrcByte", [](const std::string& p) { PatchByte(p, kCrcAt + 1, 0); }},
-    {"BadMagic", [](const std::string& p) { PatchByte(p, 0, 'X'); }},
-    {"FutureFormatVersion", [](const std::string& p) { PatchByte(p, 8, 2); }},
-    {"UnknownSeriesByte", [](const std::string& p) { PatchByte(p, 10, 3); }},
-    {"UnknownFlag", [](const std::string& p) { PatchByte(p, 11, 3); }},
-    {"TruncatedByOneByte",
-     [](const std::string& p) { std::filesystem::resize_file(p, kCrcAt + 3); }},
-    {"TruncatedInSettings", [](const std::string& p) { std::filesystem::resize_file(p, 136); }},
-    {"TruncatedInHeader", [](const std::string& p) { std::filesystem::resize_file(p, 20); }},
-    {"TrailingByte",
-     [](const std::string& p) { std::ofstream(p, std::ios::app | std::ios::binary) << 'x'; }},
-    {"Missing", [](const std::string& p) { std::filesystem::remove(p); }},
-    {"WrongSeries", [](const std::string& p) { WriteFile(p, MakeInfo(Series::kT7, true)); }},
-};
-
-using ImageRejectTest = SimParamTest<RejectCase>;
-
-TEST_P(ImageRejectTest, CheckAndProgrammingRefuseTheImage) {
-  UseSingleDevice(Series::kOther);
-  const std::string path = File("fw.bin");
-  WriteFile(path, MakeInfo(Series::kOther, true));
-  ASSERT_EQ(entry::QZ_SetFWBinFilePath(path.c_str()), 1);
-  GetParam().spoil(path);
-  const Device before = ReadDevice();
-  EXPECT_EQ(entry::QZ_CheckLoadBinFileMatch(kDev, path.c_str()), 0);
-  // Programming verifies the image again while reading it.
-  EXPECT_EQ(entry::QZ_FWUpdateProgramming(kDev), 0);
-  EXPECT_EQ(entry::QZ_FWUpdateProgrammingNoCustomizedSetting(kDev), 0);
-  EXPECT_EQ(ReadDevice(), before);
-}
-
-INSTANTIATE_TEST_SUITE_P(Images, ImageRejectTest, ::testing::ValuesIn(kRejectCases), LabelName());
-
-TEST_F(SimTest, ProgrammingNeedsAPathToAnExistingFile) {
-  EXPECT_EQ(entry::QZ_FWUpdateProgramming(kDev), 0);
-  EXPECT_EQ(entry::QZ_SetFWBinFilePath(File("absent.bin").c_str()), 0);
-  EXPECT_EQ(entry::QZ_SetFWBinFilePath(nullptr), 0);
-}
-
-long PeakResidentKiB() {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  long value = -1;
-  while (status >> key && !(key == "VmHWM:" && status >> value)) {
-  }
-  return value;
-}
-
-TEST_F(SimTest, ProgramsALargeImageWithoutHoldingItInMemory) {
-  constexpr uint64_t kPayload = 40ull << 20;
-  WriteFile(File("large.bin"), MakeInfo(Series::kOther, false, kPayload));
-  const long before = PeakResidentKiB();
-  ASSERT_GT(before, 0);
-  ASSERT_EQ(entry::QZ_SetFWBinFilePath(File("large.bin").c_str()), 1);
-  ASSERT_EQ(entry::QZ_CheckLoadBinFileMatch(kDev, File("large.bin").c_str()), 1);
-  ASSERT_EQ(entry::QZ_FWUpdateProgrammingNoCustomizedSetting(kDev), 1);
-  EXPECT_EQ(ReadDevice().firmware.size, kPayload);
-  EXPECT_LT(PeakResidentKiB() - before, 8 * 1024);
-}
-
-enum class Variant { kFromBin, kNoSettings, kWithStaged };
-
-struct VariantCase {
-  const char* label;
-  Variant variant;
-  bool imageHasSettings;
-  bool stageVid;
-  int32_t result;
-  bool takesImageSettings;
-};
-
-const VariantCase kVariantCases[] = {
-    {"FromBinTakesTheImageSettings", Variant::kFromBin, true, false, 1, true},
-    {"FromBinWithoutBlockKeepsSettings", Variant::kFromBin, false, false, 1, false},
-    {"FromBinIgnoresStaging", Variant::kFromBin, true, true, 1, true},
-    {"NoSettingsKeepsSettings", Variant::kNoSettings, true, false, 1, false},
-    {"WithStagedWritesTheStagedOnly", Variant::kWithStaged, true, true, 1, false},
-    {"WithStagedFailsWithNothingStaged", Variant::kWithStaged, true, false, 0, false},
-};
-
-using VariantTest = SimParamTest<VariantCase>;
-
-TEST_P(VariantTest, SettingsAfterProgramming) {
-  const VariantCase& c = GetParam();
-  Device device = DefaultDevice(0);
-  device.mode = kModeInternal;  // programming brings back regular firmware
-  device.settings.flags.mapHdd = true;
-  Write(State{{device}});
-  const std::string path = File("fw.bin");
-  ImageInfo info = MakeInfo(Series::kOther, c.imageHasSettings);
-  WriteFile(path, info);
-  ASSERT_EQ(entry::QZ_SetFWBinFilePath(path.c_str()), 1);
-  ASSERT_EQ(entry::QZ_InitialCustomizedSettingTable(), 1);
-  if (c.stageVid) {
-    ASSERT_EQ(entry::QZ_EnableUpdateVID(kDev, 1), 1);
-    ASSERT_EQ(entry::QZ_SetVIDValue(kDev, "ABCD"), 1);
-  }
-  EXPECT_EQ(c.variant == Variant::kFromBin ? entry::QZ_FWUpdateProgramming(kDev)
-            : c.variant == Variant::kNoSettings
-                ? entry::QZ_FWUpdateProgrammingNoCustomizedSetting(kDev)
-                : entry::QZ_FWUpdateProgrammingEX(kDev),
-            c.result);
-  if (c.result != 0) {
-    std::string error;
-    ASSERT_TRUE(ReadImage(path, &info, &error)) << error;
-    device.mode = kModeFirmware;
-    device.version = info.version;
-    device.firmware = Firmware{info.payloadSize, info.payloadCrc};
-    if (c.takesImageSettings) {
-      device.settings = info.settings;
-      device.settings.flags.mapHdd = true;  // control flags are not in the image
+  for (const char* series : {"t7", "other"}) {
+    for (const char* version : {"1.0", "1.1", "2.0"}) {
+      std::ostringstream out, err;
+      ASSERT_EQ(RunImageCommand({"--out", File("fw"), "--series", series, "--version", version,
+                                 "--payload-size", "4096", "--vid", "1"},
+                                out, err),
+                0);
+      std::string error;
+      ASSERT_TRUE(ReadImage(File("fw"), &info, &error)) << error;
+      digests.insert(info.payloadCrc);
     }
-    if (c.variant == Variant::kWithStaged) device.settings.vid = 0xABCD;
   }
-  EXPECT_EQ(ReadDevice(), device);
-  if (c.variant == Variant::kWithStaged) {  // the table is used up
-    EXPECT_EQ(entry::QZ_UpdateCustomizedSetting(kDev), 0);
-  }
+  EXPECT_EQ(digests.size(), 6u);
+  char crc[16];
+  std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(info.payloadCrc));
+  EXPECT_EQ(CheckImage(File("fw"), 0), File("fw") +
+                                           ": good: series other, version 2.0, payload 4096 "
+                                           "bytes, crc32 " +
+                                           crc + ", settings block\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Programming, VariantTest, ::testing::ValuesIn(kVariantCases), LabelName());
+struct SpoilCase {
+  const char* label;
+  long at;  // byte to change, or -1
+  char value;
+  long size;  // resize to this, or -1
+  const char* why;
+};
+
+// A 100-byte payload after a 36-byte header: the CRC lies at 136.
+const SpoilCase kSpoilCases[] = {
+    {"Magic", 0, 'X', -1, "not a firmware image (bad magic)"},
+    {"FormatVersion", 8, 2, -1, "unsupported image format version 2"},
+    {"Series", 10, 3, -1, "unknown target series 3"},
+    {"Flags", 11, 4, -1, "unknown image flags"},
+    {"PayloadByte", 90, 0, -1, "CRC mismatch: stored "},
+    {"TruncatedHeader", -1, 0, 20, "truncated image header"},
+    {"TruncatedPayload", -1, 0, 100, "truncated payload: the header announces 100 bytes"},
+    {"TrailingByte", -1, 0, 141, "data after the image's CRC"},
+    {"Fifo", -2, 0, -1, "is not a regular file"},
+};
+
+using SpoilTest = SimParamTest<SpoilCase>;
+
+TEST_P(SpoilTest, CheckSaysWhyAndTheBridgeRefuses) {
+  const SpoilCase& c = GetParam();
+  const std::string path = File("fw.bin");
+  ImageInfo info;
+  info.version = "1.0";
+  info.payloadSize = 100;
+  std::string error;
+  ASSERT_TRUE(WriteImage(path, info, PatternPayload(3), &error)) << error;
+  if (c.at >= 0) {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(c.at);
+    f.put(c.value);
+  }
+  if (c.size >= 0) std::filesystem::resize_file(path, static_cast<uintmax_t>(c.size));
+  if (c.at == -2) {
+    std::filesystem::remove(path);
+    ::mkfifo(path.c_str(), 0600);
+  }
+  const std::string said = CheckImage(path, 1);
+  EXPECT_EQ(said.rfind(path + ": bad: ", 0), 0u);
+  EXPECT_NE(said.find(c.why), std::string::npos) << said;
+  RunScript("GetDeviceList; CheckLoadBinFileMatch:" + path + "=0; SetFWBinFilePath:" + path +
+            (c.at == -2 ? "=0" : "=1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, SpoilTest, ::testing::ValuesIn(kSpoilCases), LabelName());
 
 }  // namespace
 }  // namespace sim

@@ -1,106 +1,90 @@
-// The test knobs: the trace line of every call and the fault rules.
-#include <string>
-#include <vector>
+// The knobs: strict reading, the trace line, injected results, power loss.
+#include <regex>
 
-#include "sim/fault.h"
-#include "sim/trace.h"
+#include "sim/control_command.h"
+#include "sim/image_format.h"
 #include "sim_test_env.h"
 
 namespace sim {
-
-// Found by argument-dependent lookup, so outside the unnamed namespace.
-bool operator==(const FaultRule& a, const FaultRule& b) {
-  return a.name == b.name && a.call == b.call && a.value == b.value;
-}
-void PrintTo(const FaultRule& r, std::ostream* os) {
-  *os << r.name << "@" << r.call << "=" << r.value;
-}
-
 namespace {
 
 using namespace testing;
 
-TEST(TraceFormat, QuotesAndEscapesText) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"", "\"\""},
-      {"/tmp/a b.bin", "\"/tmp/a b.bin\""},
-      {"say \"hi\"", "\"say \\\"hi\\\"\""},
-      {"C:\\fw\\x.bin", "\"C:\\\\fw\\\\x.bin\""},
-      {"tab\there", "\"tab\\x09here\""},
-      {"\x7f\xe9", "\"\\x7F\\xE9\""},
+// A knob that names no entry point or cannot be parsed lists no device, and
+// the trace and bridgesim say why.
+TEST_F(SimTest, MisspelledOrMalformedKnobsListNoDevice) {
+  const struct {
+    const char* variable;
+    const char* value;
+    const char* why;  // null: accepted
+  } cases[] = {
+      {kFaultVariable, "QZ_UpdateCustomizedSettings", "'QZ_UpdateCustomizedSettings' is no entry"},
+      {kFaultVariable, "QZ_GetFWVersion@0",
+       "'QZ_GetFWVersion@0': the call number after @ is not 1"},
+      {kInterruptVariable, "QZ_GetFWVersion", "'QZ_GetFWVersion' is no programming entry"},
+      {kDelayVariable, "QZ_GetFWVersion", "'QZ_GetFWVersion' needs =MS, milliseconds from 0"},
+      {kDelayVariable, "QZ_GetFWVersion=600001", "'QZ_GetFWVersion=600001' needs =MS"},
+      {kDelayVariable, "QZ_Nope=5", "'QZ_Nope' is no entry point"},
+      {kFaultVariable, "QZ_GetFWVersion@2=-5, QZ_Inquiry", nullptr},
+      {kDelayVariable, "QZ_Inquiry=0,QZ_GetFWVersion=1", nullptr},
   };
-  for (const auto& [text, quoted] : cases) EXPECT_EQ(QuoteText(text), quoted) << text;
-  EXPECT_EQ(QuoteText(nullptr), "null");
+  ::setenv(kTraceVariable, File("trace").c_str(), 1);
+  for (const auto& c : cases) {
+    ::setenv(c.variable, c.value, 1);
+    std::ofstream(File("trace"), std::ios::trunc).close();
+    RunScript(c.why ? "GetDeviceList=-1; IsQZT7Series=0" : "GetDeviceList=1; IsQZT7Series=0");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunControlCommand({"get", "vid"}, out, err), 0);
+    const std::string why = std::string(c.variable) + ": " + (c.why ? c.why : "");
+    EXPECT_EQ(err.str().find(why) != std::string::npos, c.why != nullptr) << err.str();
+    EXPECT_EQ(ReadText(File("trace")).find(") = 0 # " + why) != std::string::npos,
+              c.why != nullptr);
+    ::unsetenv(c.variable);
+  }
 }
 
-TEST_F(SimTest, EveryCallAppendsOneLineAndFaultedCallsAreTraced) {
-  const std::string trace = EnableTrace();
-  SetFaults("QZ_IsQZT7Series@2=7");
-  char buffers[16][256];
-  char* list[16];
-  for (int i = 0; i < 16; ++i) list[i] = buffers[i];
-  int32_t count = 0;
-  uint16_t vid = 0;
-  entry::QZ_GetDeviceList(list, &count);
-  entry::QZ_InitialCustomizedSettingTable();
-  entry::QZ_EnableUpdateVID(kDev, 1);
-  entry::QZ_SetVIDValue(kDev, "12AB");
-  entry::QZ_SetStandbyTimer(kDev, -7);
-  entry::QZ_UpdateCustomizedSetting(kDev);
-  entry::QZ_GetVIDfromFlash(kDev, &vid);
-  entry::QZ_GetRunningCodeMode(kDev, &count);
-  entry::QZ_SetFWBinFilePath("/tmp/a\" b.bin");
-  for (int i = 0; i < 3; ++i) entry::QZ_IsQZT7Series(kDev);
-  EXPECT_EQ(ReadText(trace),
-            "QZ_GetDeviceList(list, out) = 1\n"
-            "QZ_InitialCustomizedSettingTable() = 1\n"
-            "QZ_EnableUpdateVID(\"sim0\", 1) = 1\n"
-            "QZ_SetVIDValue(\"sim0\", \"12AB\") = 1\n"
-            "QZ_SetStandbyTimer(\"sim0\", -7) = 0\n"
-            "QZ_UpdateCustomizedSetting(\"sim0\") = 1\n"
-            "QZ_GetVIDfromFlash(\"sim0\", out) = 1\n"
-            "QZ_GetRunningCodeMode(\"sim0\", out) = 1\n"
-            "QZ_SetFWBinFilePath(\"/tmp/a\\\" b.bin\") = 0\n"
-            "QZ_IsQZT7Series(\"sim0\") = 0\n"
-            "QZ_IsQZT7Series(\"sim0\") = 7\n"
-            "QZ_IsQZT7Series(\"sim0\") = 0\n");
-}
-
-TEST(FaultRules, ParsingAndFirstMatch) {
-  const std::pair<const char*, std::vector<FaultRule>> cases[] = {
-      {"", {}},
-      {"QZ_A", {{"QZ_A", 0, 0}}},
-      {"QZ_A=5", {{"QZ_A", 0, 5}}},
-      {"QZ_A@2", {{"QZ_A", 2, 0}}},
-      {"QZ_A@3=-4", {{"QZ_A", 3, -4}}},
-      {"QZ_A, QZ_B=7 ,QZ_C@1", {{"QZ_A", 0, 0}, {"QZ_B", 0, 7}, {"QZ_C", 1, 0}}},
-      // Malformed rules are ignored, the rest still apply.
-      {"QZ_A@0,QZ_B@x,=3,QZ_C=,QZ_D=99999999999,QZ_E@2=1", {{"QZ_E", 2, 1}}},
-  };
-  for (const auto& [text, rules] : cases) EXPECT_EQ(ParseFaultRules(text), rules) << text;
-  const std::vector<FaultRule> rules = ParseFaultRules("QZ_A@2=9,QZ_A=3");
-  EXPECT_EQ(FaultFor(rules, "QZ_A", 1), 3);
-  EXPECT_EQ(FaultFor(rules, "QZ_A", 2), 9);
-  EXPECT_EQ(FaultFor(rules, "QZ_B", 1), std::nullopt);
-}
-
-TEST_F(SimTest, FaultedCallHasNoEffectAndWritesNothing) {
-  SetFaults("QZ_GetVIDfromFlash=5,QZ_UpdateCustomizedSetting,QZ_GetDeviceList@1");
-  uint16_t vid = 0;
-  EXPECT_EQ(entry::QZ_GetVIDfromFlash(kDev, &vid), 5);
-  EXPECT_EQ(vid, 0);
-  char buffer[256] = {};
-  char* list[16] = {buffer};
-  int32_t count = 9;
-  EXPECT_EQ(entry::QZ_GetDeviceList(list, &count), 0);
-  EXPECT_EQ(count, 9);
-  EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(entry::QZ_GetDeviceList(list, &count), 1);
-  EXPECT_EQ(count, 1);
+// TIME PID CALL = RESULT [marks] [# why]; outputs show what a successful call wrote.
+TEST_F(SimTest, TraceLineCarriesTimePidMarksAndReceivedValues) {
+  ::setenv(kTraceVariable, File("trace").c_str(), 1);
+  ::setenv(kFaultVariable, "QZ_GetPIDfromFlash=5", 1);
+  ::setenv(kDelayVariable, "QZ_GetManuStrfromFlash=0", 1);
   RunScript(
-      "InitialCustomizedSettingTable; EnableUpdateVID:1; SetVIDValue:1111; "
-      "UpdateCustomizedSetting=0");
-  EXPECT_EQ(ReadDevice().settings.vid, 0x3A5C);
+      "IsQZT7Series=0; GetDeviceList; GetVIDfromFlash=14940; GetPIDfromFlash=-1; "
+      "GetManuStrfromFlash; GetStandbyTimerfromFlash=600; GetT7SNbySCSICmd=0");
+  const std::regex prefix(
+      "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{6}Z " + std::to_string(::getpid()) + " ",
+      std::regex::multiline);
+  EXPECT_EQ(std::regex_replace(ReadText(File("trace")), prefix, ""),
+            "QZ_IsQZT7Series(\"sim0\") = 0 # no QZ_GetDeviceList before this call\n"
+            "QZ_GetDeviceList(list=[\"sim0\"], out=1) = 1\n"
+            "QZ_GetVIDfromFlash(\"sim0\", out=0x3A5C) = 1\n"
+            "QZ_GetPIDfromFlash(\"sim0\", out) = 5 (injected)\n"
+            "QZ_GetManuStrfromFlash(\"sim0\", out=\"QZ Sim\") = 1 (delayed 0 ms)\n"
+            "QZ_GetStandbyTimerfromFlash(\"sim0\", out=600) = 1\n"
+            "QZ_GetT7SNbySCSICmd(\"sim0\", out) = 0 # not a call of the other series\n");
+}
+
+TEST_F(SimTest, PowerLossLeavesInternalCodeUntilAProgrammingSucceeds) {
+  ImageInfo image;
+  image.version = "02.00.00.00";
+  std::string error;
+  ASSERT_TRUE(WriteImage(File("fw.bin"), image, PatternPayload(1), &error)) << error;
+  Device device = DefaultDevice(0);
+  device.settings.serial = "KEPT";
+  Write(State{{device}});
+  const std::string load = "GetDeviceList; CheckLoadBinFileMatch:" + File("fw.bin") +
+                           "; SetFWBinFilePath:" + File("fw.bin") + "; ";
+  ::setenv(kInterruptVariable, "QZ_FWUpdateProgramming", 1);
+  RunScript(load + "FWUpdateProgramming=0; GetRunningCodeMode=1");
+  device.mode = kModeInternal;
+  device.version = "";
+  device.firmware = Firmware();
+  EXPECT_EQ(ReadDevice(), device);
+  RunScript("FWUpdateProgrammingNoCustomizedSetting=0");  // needs regular firmware
+  ::unsetenv(kInterruptVariable);
+  RunScript(load + "FWUpdateProgramming; GetRunningCodeMode=2");
+  EXPECT_EQ(ReadDevice().version, "02.00.00.00");
+  EXPECT_EQ(ReadDevice().settings.serial, "KEPT");
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+#include "sim/knobs.h"
+
+#include <cstring>
+
+#include "sdk/api_entries.h"
+#include "sim/env.h"
+
+namespace sim {
+namespace {
+
+#define SIM_ENTRY_NAME(name, params, args) #name,
+const char* const kEntryNames[] = {QZ_API_ENTRIES(SIM_ENTRY_NAME)};
+#undef SIM_ENTRY_NAME
+
+const char* const kProgrammingEntries[] = {"QZ_FWUpdateProgramming",
+                                           "QZ_FWUpdateProgrammingNoCustomizedSetting",
+                                           "QZ_FWUpdateProgrammingEX"};
+
+template <std::size_t N>
+bool Lists(const char* const (&names)[N], const std::string& name) {
+  for (const char* listed : names) {
+    if (name == listed) return true;
+  }
+  return false;
+}
+
+bool Named(const char* variable, bool ok, std::string* why) {
+  if (!ok) *why = std::string(variable) + ": " + *why;
+  return ok;
+}
+
+}  // namespace
+
+bool IsEntryName(const std::string& name) { return Lists(kEntryNames, name); }
+
+bool IsProgrammingEntry(const std::string& name) { return Lists(kProgrammingEntries, name); }
+
+bool ParseInterrupt(const std::string& text, std::string* name, std::string* why) {
+  if (!text.empty() && !IsProgrammingEntry(text)) {
+    *why = "'" + text +
+           "' is no programming entry point (QZ_FWUpdateProgramming, "
+           "QZ_FWUpdateProgrammingNoCustomizedSetting or QZ_FWUpdateProgrammingEX)";
+    return false;
+  }
+  *name = text;
+  return true;
+}
+
+bool ParseDelays(const std::string& text, std::map<std::string, int>* delays, std::string* why) {
+  std::map<std::string, int> parsed;
+  for (const std::string& item : SplitKnobList(text)) {
+    const std::size_t equals = item.find('=');
+    const std::string name = item.substr(0, equals);
+    long ms = 0;
+    if (!IsEntryName(name)) {
+      *why = "'" + name + "' is no entry point of the library";
+      return false;
+    }
+    if (equals == std::string::npos ||
+        !ParseKnobInt(item.substr(equals + 1), 0, kMaxDelayMs, &ms)) {
+      *why = "'" + item + "' needs =MS, milliseconds from 0 to " + std::to_string(kMaxDelayMs);
+      return false;
+    }
+    parsed[name] = static_cast<int>(ms);
+  }
+  *delays = std::move(parsed);
+  return true;
+}
+
+bool ReadKnobs(Knobs* knobs, std::string* why) {
+  return Named(kFaultVariable, ParseFaultRulesStrict(EnvText(kFaultVariable), &knobs->faults, why),
+               why) &&
+         Named(kInterruptVariable,
+               ParseInterrupt(EnvText(kInterruptVariable), &knobs->interrupt, why), why) &&
+         Named(kDelayVariable, ParseDelays(EnvText(kDelayVariable), &knobs->delays, why), why);
+}
+
+}  // namespace sim
