@@ -50,7 +50,9 @@ unset BRIDGESIM_TRACE BRIDGESIM_FAULT
 # printed, same library calls in the same order.
 for opt in -gvd -ged; do
   for prog in bridgefw bridgefw-floor; do
-    BRIDGESIM_TRACE="$work/$prog$opt.trace" "$bin/$prog" "$opt" >"$work/$prog$opt.out"
+    BRIDGESIM_TRACE="$work/$prog$opt.calls" "$bin/$prog" "$opt" >"$work/$prog$opt.out"
+    # The calls without the time and process id that begin each trace line.
+    cut -d' ' -f3- "$work/$prog$opt.calls" >"$work/$prog$opt.trace"
   done
   for kind in out trace; do
     if ! diff "$work/bridgefw$opt.$kind" "$work/bridgefw-floor$opt.$kind" >"$work/diff"; then

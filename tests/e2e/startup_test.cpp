@@ -34,7 +34,7 @@ TEST_F(StartupTest, NoDeviceEndsTheRunBeforeAnyFrontEnd) {
     EXPECT_EQ(result.status, 0);
     const std::vector<std::string> trace = Trace();
     ASSERT_EQ(trace.size(), 1u);
-    EXPECT_EQ(trace[0].rfind("QZ_GetDeviceList(list, out) = ", 0), 0u) << trace[0];
+    EXPECT_EQ(trace[0].rfind("QZ_GetDeviceList(", 0), 0u) << trace[0];
   }
 }
 

@@ -214,6 +214,11 @@ std::vector<std::string> ToolTest::Trace() {
   std::istringstream in(ReadFile(Path("trace.txt")));
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    // The call without its time, process id and reason.
+    const std::size_t call = line.find(' ', line.find(' ') + 1);
+    if (call != std::string::npos) line.erase(0, call + 1);
+    const std::size_t why = line.find(" # ");
+    if (why != std::string::npos) line.erase(why);
     lines.push_back(line);
   }
   return lines;
