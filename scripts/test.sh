@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test and check:
-#   - Linux with AddressSanitizer and UndefinedBehaviorSanitizer: unit, simulator and
-#     end-to-end tests, and the end-to-end tests again against the 64-bit Windows build
-#     under wine;
+#   - Linux with AddressSanitizer and UndefinedBehaviorSanitizer: unit, simulator,
+#     end-to-end and record/replay tests, and the end-to-end tests again against the
+#     64-bit Windows build under wine and the 32-bit x86 Linux build under qemu-i386
+#     (with a cdecl and a stdcall library);
 #   - the end-to-end tests under valgrind memcheck (uninstrumented Release build);
 #   - clang-format, clang-tidy, cppcheck;
-#   - the two libFuzzer targets, 60 s each (FUZZ_SECONDS);
+#   - the four libFuzzer targets (command line, menu, image parser, state parser),
+#     60 s each (FUZZ_SECONDS);
 #   - the 32-bit product exe's headers, manifest, version resource and imports,
 #     a signing run with a throwaway certificate, and the release packages.
 set -euo pipefail
