@@ -22,11 +22,6 @@ int ConsolePrint(const char* format, ...) {
   return written;
 }
 
-int ConsoleRead(const char* format, void* destination) {
-  std::fflush(Output());
-  return std::fscanf(Input(), format, destination);
-}
-
 WordRead ConsoleReadWord(char* buffer, size_t size) {
   std::fflush(Output());
   if (size > 0) std::memset(buffer, 0, size);

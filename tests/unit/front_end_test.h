@@ -1,0 +1,48 @@
+// What the front-end tests share: a fresh fake, the console captured, and the
+// expected pages of the end-to-end transcripts with the fake's SDK version.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/fake/console_capture.h"
+#include "tests/fake/fake_library.h"
+
+inline std::string ExpectedPage(const std::string& name) {
+  std::ifstream in(std::string(BRIDGEFW_TEST_EXPECTED) + "/" + name, std::ios::binary);
+  std::stringstream page;
+  page << in.rdbuf();
+  std::string text = page.str();
+  const size_t at = text.find("SIM 1.0.0.0");
+  return at == std::string::npos ? text : text.replace(at, 11, "FAKE 2.0");
+}
+
+// Every read the tool makes, failing.
+constexpr const char* kReadsFail =
+    "QZ_GetRunningCodeMode,QZ_GetVIDfromFlash,QZ_GetPIDfromFlash,QZ_GetManuStrfromFlash,"
+    "QZ_GetProdStrfromFlash,QZ_GetSNfromFlash,QZ_GetHDDStrfromFlash,QZ_GetStandbyTimerfromFlash";
+
+// True when the lines occur in the calls in this order.
+inline bool CallsInclude(const std::vector<std::string>& calls,
+                         const std::vector<std::string>& lines) {
+  auto from = calls.begin();
+  for (const std::string& line : lines) {
+    from = std::find(from, calls.end(), line);
+    if (from == calls.end()) return false;
+  }
+  return true;
+}
+
+class FrontEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::ofstream("fw.bin") << "image"; }
+  void TearDown() override {
+    UninstallFakeLibrary();
+    std::remove("fw.bin");
+  }
+};
