@@ -27,15 +27,16 @@ constexpr const char* kReadsFail =
     "QZ_GetRunningCodeMode,QZ_GetVIDfromFlash,QZ_GetPIDfromFlash,QZ_GetManuStrfromFlash,"
     "QZ_GetProdStrfromFlash,QZ_GetSNfromFlash,QZ_GetHDDStrfromFlash,QZ_GetStandbyTimerfromFlash";
 
-// True when the lines occur in the calls in this order.
-inline bool CallsInclude(const std::vector<std::string>& calls,
-                         const std::vector<std::string>& lines) {
-  auto from = calls.begin();
-  for (const std::string& line : lines) {
-    from = std::find(from, calls.end(), line);
-    if (from == calls.end()) return false;
+// True when the calls hold the '|'-separated parts, in this order.
+inline bool CallsInclude(const std::vector<std::string>& calls, const std::string& parts) {
+  std::string all;
+  for (const std::string& call : calls) all += call + "\n";
+  size_t at = 0;
+  std::istringstream in(parts);
+  for (std::string part; std::getline(in, part, '|') && at != std::string::npos;) {
+    at = all.find(part, at);
   }
-  return true;
+  return at != std::string::npos;
 }
 
 class FrontEndTest : public ::testing::Test {
