@@ -1,7 +1,6 @@
 // Runs each transcript of tests/e2e/cases against the built executable and
 // the simulated bridge, in a fresh folder with its own state and trace. The
 // format and the BRIDGEFW_E2E_* environment are described in docs/testing.md.
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -25,19 +24,13 @@ std::string Read(const std::string& path) {
   return content.str();
 }
 
-// Copies the file into the folder; returns the copy's path.
-std::string Copy(const std::string& from, const std::string& folder) {
-  const std::string to = folder + from.substr(from.find_last_of('/'));
-  std::ofstream(to, std::ios::binary) << Read(from);
-  chmod(to.c_str(), 0755);
-  return to;
-}
-
-Strings Words(const std::string& text) {
-  Strings words;
+// Items separated by the separator ('' stands for an empty one).
+Strings Split(const std::string& text, char separator) {
+  Strings items;
   std::istringstream in(text);
-  for (std::string word; in >> word;) words.push_back(word == "''" ? "" : word);
-  return words;
+  for (std::string item; std::getline(in, item, separator);)
+    items.push_back(item == "''" ? "" : item);
+  return items;
 }
 
 // One run: "$" (a simulator command) or ">" (the tool), with what it is given
@@ -88,7 +81,7 @@ class Transcript : public ::testing::TestWithParam<std::string> {
   void Check(const Invocation& run, int line) {
     if (run.kind.empty()) return;
     SCOPED_TRACE(GetParam() + ":" + std::to_string(line) + ": " + run.kind + " " + run.words);
-    Strings argv = Words(run.words);
+    Strings argv = Split(run.words, ' ');
     if (run.kind == "$") {
       argv[0] = Env("BRIDGEFW_E2E_BIN") + "/" + argv[0];
     } else {
@@ -96,11 +89,12 @@ class Transcript : public ::testing::TestWithParam<std::string> {
       if (run.kind != ">") {  // a copy in a folder of its own
         const std::string folder = dir_ + "/" + run.kind.substr(1);
         mkdir(folder.c_str(), 0755);
-        if (run.kind == ">lacking") Copy(Env("BRIDGEFW_E2E_LACKING"), folder);
-        tool = Copy(tool, folder);
+        const std::string lacking = run.kind == ">lacking" ? Env("BRIDGEFW_E2E_LACKING") : "";
+        EXPECT_EQ(std::system(("cp " + tool + " " + lacking + " " + folder).c_str()), 0);
+        tool = folder + tool.substr(tool.find_last_of('/'));
       }
       argv.insert(argv.begin(), tool);
-      const Strings runner = Words(Env("BRIDGEFW_E2E_RUNNER"));
+      const Strings runner = Split(Env("BRIDGEFW_E2E_RUNNER"), ' ');
       argv.insert(argv.begin(), runner.begin(), runner.end());
       unlink((dir_ + "/trace.txt").c_str());
     }
@@ -158,19 +152,8 @@ TEST_P(Transcript, Matches) {
   }
 }
 
-Strings CaseFiles() {
-  Strings files;
-  DIR* dir = opendir(BRIDGEFW_E2E_CASES);
-  while (dirent* entry = dir ? readdir(dir) : nullptr) {
-    const std::string name = entry->d_name;
-    if (name.size() > 2 && name.substr(name.size() - 2) == ".t") files.push_back(name);
-  }
-  if (dir) closedir(dir);
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, Transcript, ::testing::ValuesIn(CaseFiles()),
+INSTANTIATE_TEST_SUITE_P(Cases, Transcript,
+                         ::testing::ValuesIn(Split(BRIDGEFW_E2E_CASE_FILES, ',')),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            return info.param.substr(0, info.param.size() - 2);
                          });

@@ -18,7 +18,7 @@ std::map<std::string, int> callCounts;
 
 std::string DefaultText(const std::string& name) {
   static const std::map<std::string, std::string> defaults = {
-      {"QZ_GetSDKVersion", "FAKE 2.0"},        {"QZ_GetFWVersion", "01.02.03.04"},
+      {"QZ_GetSDKVersion", "SIM 1.0.0.0"},     {"QZ_GetFWVersion", "01.02.03.04"},
       {"QZ_GetManuStrfromFlash", "Maker"},     {"QZ_GetProdStrfromFlash", "Bridge"},
       {"QZ_GetSNfromFlash", "SN-FLASH"},       {"QZ_GetT7SNbySCSICmd", "SN-SCSI"},
       {"QZ_GetHDDStrfromFlash", "HDD STRING"},

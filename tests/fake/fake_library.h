@@ -2,8 +2,7 @@
 // Calls are recorded as the simulated library traces them (sim/trace.h), e.g.
 // QZ_SetVIDValue("dev0", "12AB") = 1, and faults take BRIDGESIM_FAULT's syntax
 // (sim/fault.h): "QZ_SetVIDValue@1" fails the first such call, without effect.
-// Every other call returns 1, except QZ_IsQZT7Series, which answers 0 unless
-// a fault says otherwise ("QZ_IsQZT7Series=1": a QZT7-series bridge).
+// Other calls return 1; QZ_IsQZT7Series 0 ("QZ_IsQZT7Series=1": a QZT7 bridge).
 #pragma once
 
 #include <cstdint>
@@ -12,8 +11,7 @@
 #include <vector>
 
 struct FakeLibrary {
-  // What the destinations receive.
-  int32_t devices = 1;  // listed as dev0, dev1, ...
+  int32_t devices = 1;  // listed as dev0, dev1, ...; then what the reads write:
   int32_t runningMode = 2;
   uint16_t vid = 0x1A2B;
   uint16_t pid = 0x00C4;
@@ -26,7 +24,6 @@ struct FakeLibrary {
 
 FakeLibrary& Fake();
 
-// Resets the fake with the faults, binds all 86 entry points to it and lists
-// its devices as start-up would.
+// Resets the fake with the faults, binds it into ApiTable, lists its devices.
 void InstallFakeLibrary(const std::string& faults = "");
 void UninstallFakeLibrary();

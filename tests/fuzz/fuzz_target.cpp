@@ -1,15 +1,5 @@
-// One libFuzzer target per front end over the recording fake: built as
-// command_line_fuzzer (the input's front-end part is the argument vector, one
-// element a line) and as menu_fuzzer (it is what is typed).
-//
-// Input: <front-end part> [ "\n%%\n" <device> "\n" <faults> "\n" <text> "\n" <number> ]
-//   device: '7' first a QZT7-series bridge, '0' first no device listed;
-//   faults: BRIDGESIM_FAULT rules for the fake ("QZ_SetVIDValue@1=0,...");
-//   text: what every text read writes (over-long ones included); number: the
-//   ids, running-code mode and standby timer the reads write.
-// The target runs in a scratch folder holding a readable fw.bin; give corpus
-// folders and -artifact_prefix as absolute paths. BRIDGEFW_FUZZ_SHOW=1 prints
-// what the tool printed and the calls it made.
+// command_line_fuzzer and menu_fuzzer over the recording fake; the input
+// format is described in docs/testing.md.
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,10 +23,7 @@ FILE* sink = nullptr;
 void InstallScripted(const std::string& script) {
   std::istringstream in(script);
   std::string device, faults, text, number;
-  std::getline(in, device);
-  std::getline(in, faults);
-  std::getline(in, text);
-  std::getline(in, number);
+  std::getline(std::getline(std::getline(std::getline(in, device), faults), text), number);
   InstallFakeLibrary((device.rfind('7', 0) == 0 ? "QZ_IsQZT7Series=1," : "") + faults);
   // The front ends never run without a device; the operations' guard is
   // explored all the same.
@@ -101,7 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fflush(sink);
   int commits = 0;
   for (const std::string& call : Fake().calls) {
-    if (sink == stdout) std::printf("%s\n", call.c_str());
     commits += call.rfind("QZ_UpdateCustomizedSetting(", 0) == 0 ||
                call.rfind("QZ_FWUpdateProgramming", 0) == 0 ||
                call.rfind("QZ_UpdateT7StandbyTimer(", 0) == 0;

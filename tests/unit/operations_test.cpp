@@ -1,5 +1,4 @@
-// The device operations over the recording fake: the calls per chip series,
-// a failure at each call in turn, results passed on, guards.
+// The operations over the fake: calls per series, each failing in turn, results, guards.
 #include "ops/operations.h"
 
 #include <gtest/gtest.h>
@@ -20,16 +19,7 @@ using Strings = std::vector<std::string>;
 const char* const kRefused = "Input parameter error! \n";
 
 CustomizedSetting FullRecord() {
-  CustomizedSetting s = {};
-  std::strcpy(s.vidText, "12AB");
-  std::strcpy(s.pidText, "0C0D");
-  std::strcpy(s.manufacturer, "Maker");
-  std::strcpy(s.product, "Box");
-  std::strcpy(s.serialNumber, "SN01");
-  std::strcpy(s.hddString1, "HDDV");
-  std::strcpy(s.hddString2, "HDDP");
-  s.standbyTimer = 300;
-  return s;
+  return {0, 0, "12AB", "0C0D", "Maker", "Box", "SN01", "HDDV", "HDDP", "", 300};
 }
 
 // A step: "7:" or "o:" limits it to one series; after the call, "!text" is
@@ -169,8 +159,8 @@ TEST_F(OperationsTest, EachCallInSeriesOrderAndEachFailureInTurn) {
         if (name == "QZ_IsQZT7Series") continue;  // its 0 picks a series
         int nth = 0;
         for (size_t i = 0; i <= at; ++i) nth += NameOf(steps[i].call) == name;
-        const std::string where = std::string(op.name) + " isT7 " + std::to_string(isT7) +
-                                  " failing " + name + "@" + std::to_string(nth);
+        SCOPED_TRACE(std::string(op.name) + " " + series + " failing " + name +
+                     std::to_string(nth));
         const int32_t result = Run(op.run, series + "," + name + "@" + std::to_string(nth));
         size_t made = steps[at].goesOn ? steps.size() : at + 1;
         // A failed Init still lets the series be asked, then nothing more.
@@ -180,9 +170,9 @@ TEST_F(OperationsTest, EachCallInSeriesOrderAndEachFailureInTurn) {
         }
         names.assign(all.begin(), all.begin() + made);
         for (std::string& call : names) call = NameOf(call);
-        EXPECT_EQ(Fake().Names(), names) << where;
-        EXPECT_EQ(result, steps[at].goesOn ? 1 : 0) << where;
-        EXPECT_EQ(out_, steps[at].onFailure) << where;
+        EXPECT_EQ(Fake().Names(), names);
+        EXPECT_EQ(result, steps[at].goesOn ? 1 : 0);
+        EXPECT_EQ(out_, steps[at].onFailure);
       }
     }
   }

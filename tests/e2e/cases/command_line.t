@@ -1,13 +1,5 @@
 > -HELP
 + help.txt
-> -ged
-| VID: 0x3A5C
-| PID: 0x0101
-| Manufacturer string : QZ Sim
-| Product string : Sim Bridge
-| Serial number: SIM0000000001
-| HDD String: SIMDISK VIRTUAL HDD
-| Standby Timer : 600 (sec)
 > -fv
 | FW version: 01.02.03.04
 ! QZ_GetPIDfromFlash
@@ -36,6 +28,3 @@ $ bridgesim set series t7
 > -sn ACME FAST
 > -gnd
 | HDD String: ACME FAST 
-> -sm Maker
-> -gmd
-| Manufacture string : Maker

@@ -12,8 +12,6 @@ $ bridgesim remove-all
 >
 < 2
 | Not connect device
-# Only the first of several devices is used; an empty first argument
-# selects the command line, which prints nothing for it.
 $ bridgesim add --series t7
 $ bridgesim add
 > -gvd

@@ -18,5 +18,3 @@ $ bridgesim-image --out t7.bin --series t7 --version 02.00.00.02
 | Serial number: DEMO0001
 | HDD String: DEMO DISK
 | Standby Timer : 300 (sec)
-> -ue -f fw.bin -v 1A2B
-| Input parameter error! 
