@@ -88,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fflush(sink);
   int commits = 0;
   for (const std::string& call : Fake().calls) {
+    if (sink == stdout) std::printf("%s\n", call.c_str());
     commits += call.rfind("QZ_UpdateCustomizedSetting(", 0) == 0 ||
                call.rfind("QZ_FWUpdateProgramming", 0) == 0 ||
                call.rfind("QZ_UpdateT7StandbyTimer(", 0) == 0;
