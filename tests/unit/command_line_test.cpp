@@ -45,29 +45,29 @@ const char* const kFullUe = "-ue -f fw.bin -v 12AB -p 0C0D -m Mk -i Bx -s S1 -n 
 // In the table's order: its letters, a spelling with its values, what it
 // prints, and calls it makes, in order.
 // clang-format off
-const struct { const char *letters, *words, *output, *calls; } kRows[kCommandLineOptionCount] = {
-    {"h", "-Help", nullptr, "QZ_GetSDKVersion(out)"},
-    {"fv", "-FVx", "FW version: 01.02.03.04\n", "GetFWVersion(\"dev0\", out)"},
-    {"ub", "-UBz fw.bin more", "Update result: 1.\n", "FWUpdateProgramming(\"dev0\")"},
-    {"un", "-un fw.bin", "", "FWUpdateProgrammingNoCustomizedSetting(\"dev0\")"},
+const struct { const char *letters, *words, *output, *calls; int values; } kRows[kCommandLineOptionCount] = {
+    {"h", "-Help", nullptr, "QZ_GetSDKVersion(out)", 0},
+    {"fv", "-FVx", "FW version: 01.02.03.04\n", "GetFWVersion(\"dev0\", out)", 0},
+    {"ub", "-UBz fw.bin more", "Update result: 1.\n", "FWUpdateProgramming(\"dev0\")", 1},
+    {"un", "-un fw.bin", "", "FWUpdateProgrammingNoCustomizedSetting(\"dev0\")", 1},
     {"ue", kFullUe, "", "Match(\"dev0\", \"fw.bin\")|\"12AB\"|\"0C0D\"|\"S1\"|\"H1\"|\"H2\"|, 120)|"
-     "SetManuStr(\"dev0\", \"Mk\")|SetProdString(\"dev0\", \"Bx\")|FWUpdateProgrammingEX"},
+     "SetManuStr(\"dev0\", \"Mk\")|SetProdString(\"dev0\", \"Bx\")|FWUpdateProgrammingEX", 0},
     {"ged", "-GED", "VID: 0x1A2B\nPID: 0x00C4\nManufacturer string : Maker\nProduct string : Bridge\n"
-     "Serial number: SN-FLASH\nHDD String: HDD STRING\nStandby Timer : 300 (sec)\n", ""},
-    {"gvd", "-gVdx", "VID: 0x1A2B\n", ""},
-    {"sv", "-Sv 12AB", "", "SetVIDValue(\"dev0\", \"12AB\")"},
-    {"gpd", "-gpd", "PID: 0x00C4\n", ""},
-    {"sp", "-spx 0C4", "", "SetPIDValue(\"dev0\", \"0C4\")"},
-    {"gsd", "-gsd", "Serial number: SN-FLASH\n", ""},
-    {"ss", "-ss SN9", "", "SetSerialNumStr(\"dev0\", \"SN9\")"},
-    {"gmd", "-gmd", "Manufacture string : Maker\n", ""},
-    {"sm", "-sm Mk", "", "SetManuStr(\"dev0\", \"Mk\")"},
-    {"gid", "-gid", "Product string : Bridge\n", ""},
-    {"si", "-si Bx", "", "SetProdString(\"dev0\", \"Bx\")"},
-    {"gtd", "-gtd", "Standby Timer Value : 300\n", ""},
-    {"st", "-st 300", "standby Timer 300\n", "SetStandbyTimer(\"dev0\", 300)"},
-    {"gnd", "-gnd", "HDD String: HDD STRING \n", ""},
-    {"sn", "-SN a ''", "", "SetScsiVidString(\"dev0\", \"a\")|SetScsiPidString(\"dev0\", \"\")"},
+     "Serial number: SN-FLASH\nHDD String: HDD STRING\nStandby Timer : 300 (sec)\n", "", 0},
+    {"gvd", "-gVdx", "VID: 0x1A2B\n", "", 0},
+    {"sv", "-Sv 12AB", "", "SetVIDValue(\"dev0\", \"12AB\")", 1},
+    {"gpd", "-gpd", "PID: 0x00C4\n", "", 0},
+    {"sp", "-spx 0C4", "", "SetPIDValue(\"dev0\", \"0C4\")", 1},
+    {"gsd", "-gsd", "Serial number: SN-FLASH\n", "", 0},
+    {"ss", "-ss SN9", "", "SetSerialNumStr(\"dev0\", \"SN9\")", 1},
+    {"gmd", "-gmd", "Manufacture string : Maker\n", "", 0},
+    {"sm", "-sm Mk", "", "SetManuStr(\"dev0\", \"Mk\")", 1},
+    {"gid", "-gid", "Product string : Bridge\n", "", 0},
+    {"si", "-si Bx", "", "SetProdString(\"dev0\", \"Bx\")", 1},
+    {"gtd", "-gtd", "Standby Timer Value : 300\n", "", 0},
+    {"st", "-st 300", "standby Timer 300\n", "SetStandbyTimer(\"dev0\", 300)", 1},
+    {"gnd", "-gnd", "HDD String: HDD STRING \n", "", 0},
+    {"sn", "-SN a ''", "", "SetScsiVidString(\"dev0\", \"a\")|SetScsiPidString(\"dev0\", \"\")", 2},
 };
 // clang-format on
 
@@ -81,10 +81,10 @@ TEST_F(CommandLineTest, EveryOptionOfTheTable) {
     EXPECT_EQ(result_, 1) << row.words;
     EXPECT_TRUE(CallsInclude(Fake().calls, row.calls)) << row.words;
     // With a value element short, nothing reaches the device.
-    if (option.values > 0) {
+    if (row.values > 0) {
       std::string words = row.words;
       words.resize(words.find(' '));
-      if (option.values == 2) words += " a";
+      if (row.values == 2) words += " a";
       EXPECT_EQ(Outcome(words), kAskValue + "0/0");
     }
     // A failing read prints no value line.
