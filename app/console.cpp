@@ -24,11 +24,6 @@ int ConsolePrint(const char* format, ...) {
   return written;
 }
 
-int ConsoleRead(const char* format, void* destination) {
-  std::fflush(Output());
-  return std::fscanf(Input(), format, destination);
-}
-
 namespace {
 
 // Reads one word; with squeezeZeros, zeros after an optional sign that are

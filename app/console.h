@@ -6,18 +6,12 @@
 
 #if defined(__GNUC__)
 #define CONSOLE_PRINTF_FORMAT(f, a) __attribute__((format(printf, f, a)))
-#define CONSOLE_SCANF_FORMAT(f, a) __attribute__((format(scanf, f, a)))
 #else
 #define CONSOLE_PRINTF_FORMAT(f, a)
-#define CONSOLE_SCANF_FORMAT(f, a)
 #endif
 
 // printf-style output to standard output.
 int ConsolePrint(const char* format, ...) CONSOLE_PRINTF_FORMAT(1, 2);
-
-// scanf-style read of one destination from standard input. Pending output is
-// flushed first, so a prompt is visible before the tool waits.
-int ConsoleRead(const char* format, void* destination);
 
 enum class WordRead { kRead, kTooLong, kEndOfInput };
 

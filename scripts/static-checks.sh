@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# clang-format, clang-tidy (.clang-tidy) and cppcheck over the sources.
+# Include directions (scripts/check-includes.sh), clang-format, clang-tidy
+# (.clang-tidy) and cppcheck over the sources.
 # Needs a configured build tree for clang-tidy's compile commands (default: build/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
+
+echo "include directions"
+bash scripts/check-includes.sh
 
 echo "clang-format"
 mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.c')

@@ -4,12 +4,6 @@
 
 ApiEntryTable ApiTable;
 
-const char* const kApiEntryNames[kApiEntryCount] = {
-#define QZ_ENTRY_NAME(name, params, args) #name,
-    QZ_API_ENTRIES(QZ_ENTRY_NAME)
-#undef QZ_ENTRY_NAME
-};
-
 namespace {
 
 template <typename Fn>

@@ -25,9 +25,6 @@ struct ApiEntryTable {
 // The one process-wide table; every operation calls the library through it.
 extern ApiEntryTable ApiTable;
 
-// The 86 names in binding order.
-extern const char* const kApiEntryNames[kApiEntryCount];
-
 // Obtains the library module and binds all 86 entry points into ApiTable.
 // Returns the module handle, or null (module released) when the module or any
 // one name is missing. Prints nothing.

@@ -10,7 +10,7 @@
 #include "ops/operations.h"
 #include "ui/bounded_text.h"
 #include "ui/decimal_number.h"
-#include "ui/option_families.h"
+#include "ui/option_table.h"
 
 namespace {
 
@@ -47,7 +47,9 @@ struct TextTarget {
   char* secondField;
 };
 
-int32_t RunUpdateWithSettings(const char* const* argv) {
+}  // namespace
+
+int32_t RunUpdateWithCustomizedSetting(const char* const* argv, char*) {
   char firmwarePath[kFirmwarePathSize] = {};
   CustomizedSetting setting = {};
   const TextTarget targets[] = {
@@ -103,26 +105,14 @@ int32_t RunUpdateWithSettings(const char* const* argv) {
 }
 
 // -ub and -un: element 2 is the path, handed on unchanged.
-bool PathElementOpens(const char* const* argv) {
-  return HasValueElements(argv, 1) && PathOpens(argv[2]);
+int32_t RunUpdateFromBin(const char* const* argv, char*) {
+  if (!PathOpens(argv[2])) return 0;
+  const int32_t result = OpUpdateFromBin(argv[2]);
+  ConsolePrint("Update result: %d.\n", result);
+  return result;
 }
 
-}  // namespace
-
-int32_t RunUpdateOption(char option, const char* const* argv, char* /*resultText*/) {
-  switch (option) {
-    case 'b': {
-      if (!PathElementOpens(argv)) return 0;
-      const int32_t result = OpUpdateFromBin(argv[2]);
-      ConsolePrint("Update result: %d.\n", result);
-      return result;
-    }
-    case 'n':
-      if (!PathElementOpens(argv)) return 0;
-      return OpUpdateNoCustomizedSetting(argv[2]);
-    case 'e':
-      return RunUpdateWithSettings(argv);
-    default:
-      return 0;
-  }
+int32_t RunUpdateNoCustomizedSetting(const char* const* argv, char*) {
+  if (!PathOpens(argv[2])) return 0;
+  return OpUpdateNoCustomizedSetting(argv[2]);
 }

@@ -2,18 +2,32 @@
 #pragma once
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+
+#include "app/console.h"
 
 class ConsoleCapture {
  public:
-  explicit ConsoleCapture(const std::string& input = std::string());
-  ~ConsoleCapture();
-  ConsoleCapture(const ConsoleCapture&) = delete;
-  ConsoleCapture& operator=(const ConsoleCapture&) = delete;
-
-  std::string Output();  // everything printed so far
+  explicit ConsoleCapture(const std::string& input = "")
+      : in_(std::tmpfile()), out_(open_memstream(&buffer_, &size_)) {
+    std::fwrite(input.data(), 1, input.size(), in_);
+    std::rewind(in_);
+    ConsoleSetStreams(in_, out_);
+  }
+  ~ConsoleCapture() {
+    ConsoleSetStreams(nullptr, nullptr);
+    std::fclose(in_);
+    std::fclose(out_);
+    std::free(buffer_);
+  }
+  std::string Output() {
+    std::fflush(out_);
+    return std::string(buffer_, size_);
+  }
 
  private:
-  FILE* input_;
-  FILE* output_;
+  char* buffer_ = nullptr;
+  size_t size_ = 0;
+  FILE *in_, *out_;
 };

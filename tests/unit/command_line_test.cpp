@@ -1,201 +1,150 @@
-// The command line: option recognition, the help page's frame, -fv, the
-// readers' lines and the writers' values with the -st number rule.
+// The command line over the recording fake: the option table row by row,
+// spellings, values, the -ue list, -st and the update options' path test.
 #include "ui/command_line.h"
 
-#include <gtest/gtest.h>
+#include <functional>
 
-#include <algorithm>
-#include <set>
-#include <string>
-#include <vector>
-
-#include "tests/fake/console_capture.h"
-#include "tests/fake/fake_library.h"
-#include "ui/help_page.h"
+#include "tests/unit/front_end_test.h"
+#include "ui/option_table.h"
 
 namespace {
 
-using Calls = std::vector<std::string>;
 const std::string kRefused = "Input parameter error! \n";
 const std::string kAskValue = "Please input parameter.\n";
+const std::string kBadList = "Invalid input parameter!\n";
+const std::string kBadPath = "Invalid firmware path.\n";
 
-class CommandLineTest : public ::testing::Test {
+class CommandLineTest : public FrontEndTest {
  protected:
-  void SetUp() override { InstallFakeLibrary(); }
-  void TearDown() override { UninstallFakeLibrary(); }
-
-  // Runs the command line with these elements after the program name.
-  static int32_t Run(std::vector<const char*> args) {
-    args.insert(args.begin(), "bridgefw");
-    args.push_back(nullptr);
-    return RunCommandLine(args.data());
+  // Runs the words as elements 1 onwards ("''" is an empty element).
+  std::string Run(
+      const std::string& words, const std::string& faults = "",
+      const std::function<void()>& setup = [] {}) {
+    InstallFakeLibrary(faults);
+    setup();
+    std::istringstream in(words);
+    std::vector<std::string> elements = {"bridgefw"};
+    for (std::string word; in >> word;) elements.push_back(word == "''" ? "" : word);
+    std::vector<const char*> argv;
+    for (const std::string& element : elements) argv.push_back(element.c_str());
+    argv.push_back(nullptr);
+    ConsoleCapture capture;
+    result_ = RunCommandLine(argv.data());
+    return capture.Output();
   }
+  // The output, then the result and the number of calls.
+  std::string Outcome(const std::string& words, const std::string& faults = "") {
+    const std::string output = Run(words, faults);
+    return output + std::to_string(result_) + "/" + std::to_string(Fake().calls.size());
+  }
+  int32_t result_ = -1;
 };
 
-TEST_F(CommandLineTest, OnlyKnownSpellingsAreRecognised) {
-  const struct {
-    const char* option;
-    bool recognised;
-  } cases[] = {
-      {"-h", true},   {"-H", true},    {"-help", true},   {"-Hfv", true},  {"-fv", true},
-      {"-FV", true},  {"-fVx", true},  {"-gvd", true},    {"-GeD", true},  {"-gPdx", true},
-      {"-sv", true},  {"-SN", true},   {"-ub", true},     {"-ue", true},   {"-gv", false},
-      {"-g", false},  {"-gvx", false}, {"-gxd", false},   {"-g d", false}, {"-f", false},
-      {"-fw", false}, {"-u", false},   {"-ux", false},    {"-s", false},   {"-sx", false},
-      {"-sd", false}, {"-x", false},   {"-", false},      {"fv", false},   {"", false},
-      {"--h", false}, {" -h", false},  {"-\xC8v", false}, {"h", false},
-  };
-  for (const auto& c : cases) {
-    InstallFakeLibrary();
-    ConsoleCapture capture;
-    const int32_t result = Run({c.option, "1234", "5678"});
-    const bool acted = result != 0 || !capture.Output().empty() || !Fake().calls.empty();
-    EXPECT_EQ(acted, c.recognised) << c.option;
-  }
-  const char* const onlyName[] = {"bridgefw", nullptr};
-  const char* const empty[] = {nullptr};
-  ConsoleCapture capture;
-  EXPECT_EQ(RunCommandLine(onlyName) + RunCommandLine(empty) + RunCommandLine(nullptr), 0);
-  EXPECT_EQ(capture.Output(), "");
-  EXPECT_TRUE(Fake().calls.empty());
-}
+const char* const kFullUe = "-ue -f fw.bin -v 12AB -p 0C0D -m Mk -i Bx -s S1 -n H1 H2 -t 120";
 
-// The frame around the help lines, with the SDK text the library wrote
-// within its 20-byte buffer; the device is never touched.
-TEST_F(CommandLineTest, HelpFrameShowsTheSdkTextWithinItsBuffer) {
-  const struct {
-    bool fails;
-    std::string written;
-    std::string shown;
-  } cases[] = {
-      {false, "FAKE 2.0", "FAKE 2.0"},
-      {true, "ignored", ""},
-      {false, std::string(40, 'S'), std::string(19, 'S')},
-  };
-  for (const auto& c : cases) {
-    InstallFakeLibrary();
-    Fake().texts["QZ_GetSDKVersion"] = c.written;
-    if (c.fails) Fake().failNames = {"QZ_GetSDKVersion"};
-    ConsoleCapture capture;
-    EXPECT_EQ(Run({"-h"}), 1);
-    std::string page = std::string(kHelpRule) + "Sample tool v1.0.0.0 \nSDK version : " + c.shown +
-                       "\n" + kHelpRule;
-    for (const char* line : kHelpLines) page += line;
-    EXPECT_EQ(capture.Output(), page + kHelpRule) << c.written;
-    EXPECT_EQ(Fake().CallTexts(), Calls{"QZ_GetSDKVersion(out)"});
-  }
-}
+// In the table's order: its letters, a spelling with its values, what it
+// prints, and calls it makes, in order.
+// clang-format off
+const struct { const char *letters, *words, *output, *calls; int values; } kRows[kCommandLineOptionCount] = {
+    {"h", "-Help", nullptr, "QZ_GetSDKVersion(out)", 0},
+    {"fv", "-FVx", "FW version: 01.02.03.04\n", "GetFWVersion(\"dev0\", out)", 0},
+    {"ub", "-UBz fw.bin more", "Update result: 1.\n", "FWUpdateProgramming(\"dev0\")", 1},
+    {"un", "-un fw.bin", "", "FWUpdateProgrammingNoCustomizedSetting(\"dev0\")", 1},
+    {"ue", kFullUe, "", "Match(\"dev0\", \"fw.bin\")|\"12AB\"|\"0C0D\"|\"S1\"|\"H1\"|\"H2\"|, 120)|"
+     "SetManuStr(\"dev0\", \"Mk\")|SetProdString(\"dev0\", \"Bx\")|FWUpdateProgrammingEX", 0},
+    {"ged", "-GED", "VID: 0x1A2B\nPID: 0x00C4\nManufacturer string : Maker\nProduct string : Bridge\n"
+     "Serial number: SN-FLASH\nHDD String: HDD STRING\nStandby Timer : 300 (sec)\n", "", 0},
+    {"gvd", "-gVdx", "VID: 0x1A2B\n", "", 0},
+    {"sv", "-Sv 12AB", "", "SetVIDValue(\"dev0\", \"12AB\")", 1},
+    {"gpd", "-gpd", "PID: 0x00C4\n", "", 0},
+    {"sp", "-spx 0C4", "", "SetPIDValue(\"dev0\", \"0C4\")", 1},
+    {"gsd", "-gsd", "Serial number: SN-FLASH\n", "", 0},
+    {"ss", "-ss SN9", "", "SetSerialNumStr(\"dev0\", \"SN9\")", 1},
+    {"gmd", "-gmd", "Manufacture string : Maker\n", "", 0},
+    {"sm", "-sm Mk", "", "SetManuStr(\"dev0\", \"Mk\")", 1},
+    {"gid", "-gid", "Product string : Bridge\n", "", 0},
+    {"si", "-si Bx", "", "SetProdString(\"dev0\", \"Bx\")", 1},
+    {"gtd", "-gtd", "Standby Timer Value : 300\n", "", 0},
+    {"st", "-st 300", "standby Timer 300\n", "SetStandbyTimer(\"dev0\", 300)", 1},
+    {"gnd", "-gnd", "HDD String: HDD STRING \n", "", 0},
+    {"sn", "-SN a ''", "", "SetScsiVidString(\"dev0\", \"a\")|SetScsiPidString(\"dev0\", \"\")", 2},
+};
+// clang-format on
 
-TEST_F(CommandLineTest, FvPrintsTheVersionOnlyAfterSuccess) {
-  const struct {
-    int32_t mode;
-    const char* version;
-    bool versionFails;
-    int32_t result;
-    const char* output;
-  } cases[] = {
-      {2, "01.02.03.04", false, 1, "FW version: 01.02.03.04\n"},
-      {2, "00.00.00.00", false, 1, "FW version: Internal code\n"},
-      {2, "00.00.00.00 ", false, 1, "FW version: 00.00.00.00 \n"},
-      {1, "ignored", false, 1, "FW version: Internal code\n"},
-      {2, "01.02.03.04", true, 0, ""},
-      {0, "01.02.03.04", false, 0, ""},
-      {3, "01.02.03.04", false, 0, ""},
-  };
-  for (const auto& c : cases) {
-    InstallFakeLibrary();
-    Fake().runningMode = c.mode;
-    Fake().texts["QZ_GetFWVersion"] = c.version;
-    if (c.versionFails) Fake().failNames = {"QZ_GetFWVersion"};
-    ConsoleCapture capture;
-    EXPECT_EQ(Run({"-fv", "ignored"}), c.result) << c.mode << " " << c.version;
-    EXPECT_EQ(capture.Output(), c.output) << c.mode << " " << c.version;
-  }
-}
-
-TEST_F(CommandLineTest, EachReaderPrintsItsLineOnlyAfterSuccess) {
-  const struct {
-    const char* option;
-    bool isT7;
-    const char* failing;  // or the read whose result is passed on
-    int32_t libraryResult;
-    const char* output;
-  } cases[] = {
-      {"-gvd", false, "QZ_GetVIDfromFlash", 9, "VID: 0x00AF\n"},
-      {"-gpd", true, "QZ_GetT7PIDbySCSICmd", 1, "PID: 0xFFFF\n"},
-      {"-gtd", false, "QZ_GetStandbyTimerfromFlash", 1, "Standby Timer Value : -5\n"},
-      {"-gnd", false, "QZ_GetHDDStrfromFlash", 1, "HDD String: HDD STRING \n"},
-      {"-ged", true, "QZ_GetT7StandbyTimerbySCSICmd", -2,
-       "VID: 0x00AF\nPID: 0xFFFF\nManufacturer string : Maker\nProduct string : Bridge\n"
-       "Serial number: SN-SCSI\nHDD String: HDD STRING\nStandby Timer : -5 (sec)\n"},
-  };
-  for (const auto& c : cases) {
-    for (const bool fails : {false, true}) {
-      InstallFakeLibrary();
-      Fake().isT7 = c.isT7;
-      Fake().vid = 0x00AF;
-      Fake().pid = 0xFFFF;
-      Fake().standbyTimer = -5;
-      Fake().results[c.failing] = c.libraryResult;
-      if (fails) Fake().failNames = {c.failing};
-      ConsoleCapture capture;
-      EXPECT_EQ(Run({c.option}), fails ? 0 : c.libraryResult) << c.option << " " << fails;
-      EXPECT_EQ(capture.Output(), fails ? "" : c.output) << c.option << " " << fails;
+TEST_F(CommandLineTest, EveryOptionOfTheTable) {
+  for (int i = 0; i < kCommandLineOptionCount; ++i) {
+    const CommandLineOption& option = kCommandLineOptions[i];
+    const auto& row = kRows[i];
+    ASSERT_STREQ(option.letters, row.letters);
+    EXPECT_EQ(std::string(option.help).rfind(std::string(" -") + row.letters, 0), 0u);
+    EXPECT_EQ(Run(row.words), row.output ? row.output : ExpectedPage("help.txt")) << row.words;
+    EXPECT_EQ(result_, 1) << row.words;
+    EXPECT_TRUE(CallsInclude(Fake().calls, row.calls)) << row.words;
+    // With a value element short, nothing reaches the device.
+    if (row.values > 0) {
+      std::string words = row.words;
+      words.resize(words.find(' '));
+      if (row.values == 2) words += " a";
+      EXPECT_EQ(Outcome(words), kAskValue + "0/0");
+    }
+    // A failing read prints no value line.
+    if (row.letters[0] == 'g' || row.letters[0] == 'f') {
+      EXPECT_EQ(Outcome(row.words, kReadsFail).substr(0, 2), "0/") << row.words;
     }
   }
 }
 
-// Each writer hands its value elements to its operation; calls: those that
-// must be made (none at all when empty).
-TEST_F(CommandLineTest, WritersHandTheirValuesOnAndTheTimerTakesOnlyADecimalNumber) {
-  const struct {
-    std::vector<const char*> args;
-    std::string output;
-    int32_t result;
-    Calls calls;
-    std::set<std::string> failNames = {};
-  } cases[] = {
-      {{"-sv", ""}, "", 1, {"QZ_SetVIDValue(\"dev0\", \"\")"}},
-      {{"-sp", "123456789"}, "", 1, {"QZ_SetPIDValue(\"dev0\", \"123456789\")"}},
-      {{"-ss", "SN 9", "ignored"}, "", 1, {"QZ_SetSerialNumStr(\"dev0\", \"SN 9\")"}},
-      {{"-sn", "ONE", "TWO"},
-       "",
-       1,
-       {"QZ_SetScsiVidString(\"dev0\", \"ONE\")", "QZ_SetScsiPidString(\"dev0\", \"TWO\")"}},
-      {{"-ss", ""}, kRefused, 0, {}},  // the operation's own refusal is the only message
-      {{"-sv"}, kAskValue, 0, {}},
-      {{"-sn", "ONE"}, kAskValue, 0, {}},
-      {{"-st", "300"}, "standby Timer 300\n", 1, {"QZ_SetStandbyTimer(\"dev0\", 300)"}},
-      {{"-st", "+300"}, "standby Timer 300\n", 1, {"QZ_SetStandbyTimer(\"dev0\", 300)"}},
-      {{"-st", "2147483647"},
-       "standby Timer 2147483647\n",
-       1,
-       {"QZ_SetStandbyTimer(\"dev0\", 2147483647)"}},
-      // A valid negative number is printed, then refused by the operation.
-      {{"-st", "-5"}, "standby Timer -5\n" + kRefused, 0, {}},
-      {{"-st", "5m"}, kRefused, 0, {}},
-      {{"-st", ""}, kRefused, 0, {}},
-      {{"-st", " 300"}, kRefused, 0, {}},
-      {{"-st", "4294967596"}, kRefused, 0, {}},
-      // The line comes whatever the outcome.
-      {{"-st", "45"},
-       "standby Timer 45\n",
-       0,
-       {"QZ_InitialCustomizedSettingTable()"},
-       {"QZ_InitialCustomizedSettingTable"}},
+TEST_F(CommandLineTest, UnknownSpellingsPrintAndCallNothing) {
+  for (const char* words :
+       {"-gv", "-g", "-gvx", "-f", "-fw", "-u", "-ux", "-s", "-sx", "-x", "-", "fv", "''"}) {
+    EXPECT_EQ(Outcome(words), "0/0") << words;
+  }
+  const char* const noElement[] = {"bridgefw", nullptr};
+  EXPECT_EQ(RunCommandLine(noElement), 0);
+}
+
+TEST_F(CommandLineTest, HelpPageShowsTheLibraryVersionWithinItsBuffer) {
+  std::string page = ExpectedPage("help.txt");
+  const size_t at = page.find("SIM 1.0.0.0");
+  EXPECT_EQ(Run("-h", "QZ_GetSDKVersion"), std::string(page).replace(at, 11, ""));
+  EXPECT_EQ(Run("-h", "", [] { Fake().texts["QZ_GetSDKVersion"] = std::string(40, 'S'); }),
+            page.replace(at, 11, std::string(19, 'S')));
+  EXPECT_EQ(Run("-fv", "", [] { Fake().texts["QZ_GetFWVersion"] = "00.00.00.00"; }),
+            "FW version: Internal code\n");
+  EXPECT_EQ(Run("-fv", "", [] { Fake().runningMode = 1; }), "FW version: Internal code\n");
+}
+
+TEST_F(CommandLineTest, ValuesAndTheirMessages) {
+  const std::string longS(79, 'S');
+  // clang-format off
+  const struct { std::string words; const char* faults; std::string output, calls; } cases[] = {
+      {"-fv", "QZ_GetRunningCodeMode=1", "", "GetRunningCodeMode"},  // nothing written: mode 0
+      {"-ub missing.bin", "", kBadPath, ""}, {"-un missing.bin", "", kBadPath, ""},
+      {"-ub fw.bin", "QZ_CheckLoadBinFileMatch", "Bin file not match \nUpdate result: 0.\n", "Check"},
+      {"-st 5m", "", kRefused, ""}, {"-st ''", "", kRefused, ""}, {"-st 2147483648", "", kRefused, ""},
+      {"-st -5", "", "standby Timer -5\n" + kRefused, ""},
+      {"-st +7", "", "standby Timer 7\n", "SetStandbyTimer(\"dev0\", 7)"},
+      {"-st -0", "", "standby Timer 0\n", "SetStandbyTimer(\"dev0\", 0)"},
+      {"-st 2147483647", "", "standby Timer 2147483647\n", "SetStandbyTimer(\"dev0\", 2147483647)"},
+      {"-ss ''", "", kRefused, ""}, {"-sv ''", "", "", "SetVIDValue(\"dev0\", \"\")"},
+      {"-ue", "", kBadList, ""}, {"-ue x.bin", "", kBadList, ""}, {"-ue -f", "", kBadList, ""},
+      {"-ue -f fw.bin junk", "", kBadList, ""}, {"-ue -f fw.bin -t x", "", kBadList, ""},
+      {"-ue -x 1", "", "Invalid input argument.\n", ""}, {"-ue -h 1", "", "Invalid input argument.\n", ""},
+      {"-ue -n A", "", kAskValue, ""}, {"-ue -v 12AB", "", kBadPath, ""}, {"-ue -", "", kBadPath, ""},
+      {"-ue -f -v", "", kBadPath, ""}, {"-ue -f fw.bin -v 12345", "", kBadList, ""},
+      {"-ue -f fw.bin -n A " + std::string(80, 'B'), "", kBadList, ""},
+      {"-ue -f fw.bin -m " + std::string(80, 'M'), "", kBadList, ""},
+      {"-ue -f fw.bin - junk", "", kRefused, "SetFWBinFilePath(\"fw.bin\")"},
+      {"-ue -FILE fw.bin -Vid 12AB", "", kRefused, "SetFWBinFilePath(\"fw.bin\")"},
+      // A repeat replaces the earlier value.
+      {std::string(kFullUe) + " -v 9 -t 5 -s " + longS, "", "",
+       "SetVIDValue(\"dev0\", \"9\")|SetSerialNumStr(\"dev0\", \"" + longS + "\")|SetStandbyTimer(\"dev0\", 5)"},
   };
+  // clang-format on
   for (const auto& c : cases) {
-    InstallFakeLibrary();
-    Fake().failNames = c.failNames;
-    ConsoleCapture capture;
-    const std::string where = std::string(c.args[0]) + (c.args.size() > 1 ? c.args[1] : "");
-    EXPECT_EQ(Run(c.args), c.result) << where;
-    EXPECT_EQ(capture.Output(), c.output) << where;
-    const Calls made = Fake().CallTexts();
-    EXPECT_EQ(made.empty(), c.calls.empty()) << where;
-    for (const std::string& call : c.calls) {
-      EXPECT_NE(std::find(made.begin(), made.end(), call), made.end()) << where << ": " << call;
-    }
+    EXPECT_EQ(Run(c.words, c.faults), c.output) << c.words;
+    EXPECT_TRUE(CallsInclude(Fake().calls, c.calls)) << c.words;
+    EXPECT_TRUE(!c.calls.empty() || Fake().calls.empty()) << c.words;
   }
 }
 

@@ -1,203 +1,127 @@
-// The menu's own logic: the choice loop and its parse, the questions and
-// their rejections, PASS/FAIL and the notice. The screen's bytes are pinned
-// end to end; here it is taken from ShowMenu.
+// The menu over the recording fake: whole transcripts of every entry passing
+// and failing, the choice rule, and answers that cannot be taken.
 #include "ui/menu.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "app/console.h"
-#include "tests/fake/console_capture.h"
-#include "tests/fake/fake_library.h"
+#include "tests/unit/front_end_test.h"
 
 namespace {
 
-const std::string kRejected = "Input parameter error! \n";
+const std::string kNotice = "Please power off-on device to make settings take effect!!\n";
+const std::string kRefused = "Input parameter error! \n";
 const std::string kNotNumber =
     "[Error] Only accepts number. Please re-enter the number.\nSelect function to test :\n";
+const std::string kUpdatePrompts =
+    "Input FW file path: \nInput VID: \nInput PID: \nInput Manufacturer String: \n"
+    "Input Product String: \nInput Serial Number: \nInput HDD String1: \nInput HDD String2: \n"
+    "Input Timer: \n";
+const std::string kTimer = "Input Standby Timer value(unit: second): \n";
+const std::string kHdd = "Input HDD String1: \nInput HDD String2: \n";
+// Every call that ends a device function, failing.
+const std::string kAllFail = std::string(kReadsFail) +
+                             ",QZ_UpdateCustomizedSetting,QZ_FWUpdateProgramming,"
+                             "QZ_FWUpdateProgrammingNoCustomizedSetting,QZ_FWUpdateProgrammingEX";
 
-std::string Repeat(const std::string& text, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += text;
-  return out;
-}
-
-// The next word still waiting on the input ("" at its end).
-std::string NextWord() {
-  char word[512];
-  return ConsoleReadWord(word, sizeof word) == WordRead::kRead ? word : "";
-}
-
-class MenuTest : public ::testing::Test {
+class MenuTest : public FrontEndTest {
  protected:
-  void SetUp() override {
-    InstallFakeLibrary();
-    BuildMenu();
-    ConsoleCapture capture;
-    ShowMenu();
-    screen_ = capture.Output();
-    InstallFakeLibrary();
+  std::string Run(const std::string& input, const std::string& faults = "") {
+    InstallFakeLibrary(faults);
+    ConsoleCapture capture(input);
+    RunMenu();
+    return capture.Output();
   }
-  void TearDown() override { UninstallFakeLibrary(); }
-  std::string screen_;
+  const std::string screen_ = ExpectedPage("menu_screen.txt");
 };
 
-TEST(ParseMenuChoice, AcceptsOneOrTwoDecimalDigitsOnly) {
-  const struct {
-    const char* answer;
-    int32_t value;
-  } cases[] = {
-      {"7", 7},   {"07", 7},  {"00", 0},    {"99", 99},    {"21", 21},        {"007", -1},
-      {"+7", -1}, {"7a", -1}, {"-1", -1},   {"", -1},      {" 7", -1},        {"7 ", -1},
-      {".", -1},  {"ab", -1}, {"\xB7", -1}, {"1\xB9", -1}, {"123456789", -1},
-  };
-  for (const auto& c : cases) EXPECT_EQ(ParseMenuChoice(c.answer), c.value) << c.answer;
+// clang-format off
+const struct { std::string input, after, calls; } kEntries[] = {
+    {"2\n", "FW version: 01.02.03.04\nGet FW version PASS\n", ""},
+    {"3\nfw.bin\n", "Input FW file path: \nUpdate firmware and customized settings from bin PASS\n" + kNotice,
+     "SetFWBinFilePath(\"fw.bin\")|FWUpdateProgramming(\"dev0\")"},
+    {"4 fw.bin\n", "Input FW file path: \nUpdate firmware without customized settings PASS\n" + kNotice,
+     "SetFWBinFilePath(\"fw.bin\")|FWUpdateProgrammingNoCustomizedSetting"},
+    {"5\nfw.bin\n12AB\n34CD\nMaker\nBox\nSN-9\nVEND\nPROD\n120\n",
+     kUpdatePrompts + "Update firmware and customized settings PASS\n" + kNotice,
+     "SetFWBinFilePath(\"fw.bin\")|SetVIDValue(\"dev0\", \"12AB\")|SetPIDValue(\"dev0\", \"34CD\")|"
+     "SetSerialNumStr(\"dev0\", \"SN-9\")|SetScsiVidString(\"dev0\", \"VEND\")|SetScsiPidString(\"dev0\", \"PROD\")|"
+     "SetStandbyTimer(\"dev0\", 120)|SetManuStr(\"dev0\", \"Maker\")|SetProdString(\"dev0\", \"Box\")|EX"},
+    {"6\n", "VID: 0x1A2B\nPID: 0x00C4\nManufacturer string : Maker\nProduct string : Bridge\n"
+     "Serial number: SN-FLASH\nHDD String: HDD STRING\nStandby Timer : 300 (sec)\n"
+     "Get customized settings from device PASS\n", ""},
+    {"7\n", "VID: 0x1A2B\nGet vendor id from device PASS\n", ""},
+    {"8\n12AB\n", "Input VID: \nSet vendor id PASS\n" + kNotice, "SetVIDValue(\"dev0\", \"12AB\")"},
+    {"9\n", "PID: 0x00C4\nGet product id from device PASS\n", ""},
+    {"10\n0C4\n", "Input PID: \nSet product id PASS\n" + kNotice, "SetPIDValue(\"dev0\", \"0C4\")"},
+    {"11\n", "Serial number: SN-FLASH\nGet serial number from device PASS\n", ""},
+    {"12\nSN1\n", "Input SN: \nSet serial number PASS\n" + kNotice, "SetSerialNumStr(\"dev0\", \"SN1\")"},
+    {"13\n", "Manufacturer string : Maker\nGet manufacturer string from device PASS\n", ""},
+    {"14\nMk\n", "Input manufacture string: \nSet manufacturer string PASS\n" + kNotice,
+     "SetManuStr(\"dev0\", \"Mk\")"},
+    {"15\n", "Product string : Bridge\nGet product information from device PASS\n", ""},
+    {"16\nBx\n", "Input product string: \nSet product information PASS\n" + kNotice,
+     "SetProdString(\"dev0\", \"Bx\")"},
+    {"17\n", "Standby Timer : 300 (sec)\nGet standby timer from device PASS\n", ""},
+    {"18\n+0600\n", kTimer + "Set standby timer PASS\n" + kNotice, "SetStandbyTimer(\"dev0\", 600)"},
+    {"19\n", "HDD String: HDD STRING\nGet HDD string from device PASS\n", ""},
+    {"20\nA B\n", kHdd + "Set HDD string PASS\n" + kNotice,
+     "SetScsiVidString(\"dev0\", \"A\")|SetScsiPidString(\"dev0\", \"B\")"},
+};
+// clang-format on
+
+TEST_F(MenuTest, EveryEntryPassesAndFails) {
+  for (const auto& entry : kEntries) {
+    EXPECT_EQ(Run(entry.input + "2\n"), screen_ + entry.after) << entry.input;
+    EXPECT_TRUE(CallsInclude(Fake().calls, entry.calls)) << entry.input;
+    // Failing: the prompts, no value line, the FAIL line and no notice.
+    std::string failed = entry.input == "2\n" ? "FW version: \n" : "";
+    const std::string unknown = entry.input[0] == '4' ? "Current FW version is unknown \n" : "";
+    std::istringstream lines(entry.after);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind("Input ", 0) == 0) failed += line + "\n" + unknown;
+      const size_t pass = line.rfind(" PASS");
+      if (pass != std::string::npos) failed += line.substr(0, pass) + " FAIL\n";
+    }
+    EXPECT_EQ(Run(entry.input, kAllFail), screen_ + failed) << entry.input;
+  }
 }
 
-TEST_F(MenuTest, ShowMenuAsksForTheSdkVersionEachTimeAndKeepsItWithinItsBuffer) {
-  ASSERT_EQ(MenuTable.size(), 21u);
-  ASSERT_NE(screen_.find("SDK version : FAKE 2.0\n"), std::string::npos);
-  Fake().texts["QZ_GetSDKVersion"] = "0123456789ABCDEFGHIJKLMN";
-  std::string longer = screen_;
-  longer.replace(longer.find("FAKE 2.0"), 8, "0123456789ABCDEFGHI");
-  ConsoleCapture capture;
-  ShowMenu();
-  ShowMenu();
-  EXPECT_EQ(capture.Output(), longer + longer);
-  EXPECT_EQ(Fake().CallTexts(),
-            (std::vector<std::string>{"QZ_GetSDKVersion(out)", "QZ_GetSDKVersion(out)"}));
+TEST_F(MenuTest, ChoicesThatAreNoEntry) {
+  std::string refusals;
+  for (int i = 0; i < 11; ++i) refusals += kNotNumber;
+  EXPECT_EQ(
+      Run("007\n+7\n7a\n-1\n.\nletters\n0\n22\n99\n" + std::string(300, '7') + "\n\xB7\n 07\n"),
+      screen_ + refusals + "VID: 0x1A2B\nGet vendor id from device PASS\n");
+  for (const char* input : {"21\n", "21\n7\n", "", "\n \n"}) {
+    EXPECT_EQ(Run(input), screen_) << input;
+    EXPECT_EQ(Fake().calls, std::vector<std::string>{"QZ_GetSDKVersion(out) = 1"}) << input;
+  }
+  EXPECT_EQ(Run("abc\n"), screen_ + kNotNumber);
+  EXPECT_EQ(Run("1 01\n21\n"), screen_ + screen_ + screen_);
+  EXPECT_EQ(Fake().calls.size(), 3u);
 }
 
-TEST_F(MenuTest, ChoicesThatRunNothing) {
-  const struct {
-    std::string input;
-    std::string after;  // output after the first screen
-  } cases[] = {
-      {"21\n", ""},
-      {"", ""},
-      {" \n\n\t", ""},
-      {"21 7\n", ""},
-      {"abc 0 22 99 007 +7 7a -1 . \xB7\xB7 ", Repeat(kNotNumber, 10)},
-      {"1\n01 21\n", screen_ + screen_},
-      {std::string(200, '7') + "\n21\n", kNotNumber},
-      {std::string(79, '1') + " " + std::string(80, '2') + " 1", Repeat(kNotNumber, 2) + screen_},
+// Answers that cannot be taken fail the entry before its operation.
+TEST_F(MenuTest, UnusableAnswersFailTheEntry) {
+  // clang-format off
+  const struct { std::string input, after; } cases[] = {
+      {"8 12345 2\n", "Input VID: \n" + kRefused + "Set vendor id FAIL\n"},
+      {"12 " + std::string(80, 'S') + "\n", "Input SN: \n" + kRefused + "Set serial number FAIL\n"},
+      {"20 A " + std::string(80, 'B') + "\n", kHdd + kRefused + "Set HDD string FAIL\n"},
+      {"3 " + std::string(256, 'p') + "\n",
+       "Input FW file path: \n" + kRefused + "Update firmware and customized settings from bin FAIL\n"},
+      {"18 abc\n", kTimer + kRefused + "Set standby timer FAIL\n"},
+      {"5 fw.bin 12AB 34CD M P S H1 H2 ten\n",
+       kUpdatePrompts + kRefused + "Update firmware and customized settings FAIL\n"},
+      {"20 A", kHdd + "Set HDD string FAIL\n"},
   };
+  // clang-format on
   for (const auto& c : cases) {
-    InstallFakeLibrary();
-    ConsoleCapture capture(c.input);
-    RunMenu();
-    EXPECT_EQ(capture.Output(), screen_ + c.after) << c.input;
-    for (const std::string& name : Fake().Names()) EXPECT_EQ(name, "QZ_GetSDKVersion");
+    EXPECT_EQ(Run(c.input), screen_ + c.after) << c.input;
+    EXPECT_EQ(Fake().calls.size(), 1u) << c.input;
   }
-  for (int32_t number : {-1, 0, 1, 21, 22, 99}) {
-    InstallFakeLibrary();
-    ConsoleCapture capture("8\n");
-    EXPECT_EQ(RunMenuFunction(number), -1) << number;
-    EXPECT_EQ(capture.Output(), "") << number;
-    EXPECT_EQ(NextWord(), "8") << number;
-    EXPECT_TRUE(Fake().calls.empty()) << number;
-  }
-}
-
-// Answers that cannot be taken fail the entry before its operation: nothing
-// is called, no later question is asked, and the rest of an over-long word
-// is never taken as the next answer.
-TEST_F(MenuTest, UnusableAnswersFailTheEntryWithoutTheOperation) {
-  const std::string path = "Input FW file path: \n";
-  const std::string six =
-      path +
-      "Input VID: \nInput PID: \nInput Manufacturer String: \nInput Product String: \n"
-      "Input Serial Number: \nInput HDD String1: \n";
-  const std::string update = six + "Input HDD String2: \nInput Timer: \n";
-  const std::string timer = "Input Standby Timer value(unit: second): \n";
-  const std::string hdd = "Input HDD String1: \nInput HDD String2: \n";
-  const struct {
-    int32_t number;
-    std::string input;
-    std::string output;
-    std::string rest;
-  } cases[] = {
-      {8, "12345 next", "Input VID: \n" + kRejected, "next"},
-      {12, std::string(80, 'S') + " next", "Input SN: \n" + kRejected, "next"},
-      {16, std::string(300, 'P') + " next", "Input product string: \n" + kRejected, "next"},
-      {20, "A " + std::string(80, 'B') + " next", hdd + kRejected, "next"},
-      {3, std::string(256, 'p') + " next", path + kRejected, "next"},
-      {18, "abc next", timer + kRejected, "next"},
-      {18, "2147483648 next", timer + kRejected, "next"},
-      {5, "fw.bin 12345 34CD next", path + "Input VID: \n" + kRejected, "34CD"},
-      {5, "fw.bin 12AB 34CD M P S " + std::string(80, 'H') + " H2 9 next", six + kRejected, "H2"},
-      {5, "fw.bin 12AB 34CD M P S H1 H2 ten next", update + kRejected, "next"},
-      // The end of input fails the entry quietly.
-      {8, "", "Input VID: \n", ""},
-      {18, "\n\n", timer, ""},
-      {20, "A\n", hdd, ""},
-      {5, "fw.bin 12AB", path + "Input VID: \nInput PID: \n", ""},
-      {5, "fw.bin 12AB 34CD M P S H1 H2", update, ""},
-  };
-  for (const auto& c : cases) {
-    InstallFakeLibrary();
-    ConsoleCapture capture(c.input);
-    EXPECT_EQ(RunMenuFunction(c.number), 0) << c.number << " " << c.input;
-    EXPECT_EQ(capture.Output(), c.output) << c.number << " " << c.input;
-    EXPECT_EQ(NextWord(), c.rest) << c.number << " " << c.input;
-    EXPECT_TRUE(Fake().calls.empty()) << c.number << " " << c.input;
-  }
-}
-
-TEST_F(MenuTest, AnswersAtTheirLimitsReachTheOperation) {
-  const std::string text79(79, 'T');
-  const std::string path255(255, 'p');
-  const struct {
-    int32_t number;
-    std::string input;
-    std::string call;
-  } cases[] = {
-      {8, "ABCD", "QZ_SetVIDValue(\"dev0\", \"ABCD\")"},
-      {12, text79, "QZ_SetSerialNumStr(\"dev0\", \"" + text79 + "\")"},
-      {16, text79, "QZ_SetProdString(\"dev0\", \"" + text79 + "\")"},
-      {18, "2147483647", "QZ_SetStandbyTimer(\"dev0\", 2147483647)"},
-      {18, "+0300", "QZ_SetStandbyTimer(\"dev0\", 300)"},
-      {18, std::string(79, '0') + "5", "QZ_SetStandbyTimer(\"dev0\", 5)"},
-      {20, "\n  A\n\nB", "QZ_SetScsiPidString(\"dev0\", \"B\")"},
-      {3, path255, "QZ_CheckLoadBinFileMatch(\"dev0\", \"" + path255 + "\")"},
-      {5, "fw.bin 12AB 34CD M P S H1 " + text79 + " 0",
-       "QZ_SetScsiPidString(\"dev0\", \"" + text79 + "\")"},
-  };
-  for (const auto& c : cases) {
-    InstallFakeLibrary();
-    ConsoleCapture capture(c.input);
-    EXPECT_NE(RunMenuFunction(c.number), 0) << c.number << " " << c.input;
-    const std::vector<std::string> calls = Fake().CallTexts();
-    EXPECT_NE(std::find(calls.begin(), calls.end(), c.call), calls.end()) << c.call;
-  }
-}
-
-TEST_F(MenuTest, OutcomeReportedOnceAsPassOrFail) {
-  const std::string vid = "VID: 0x1A2B\nGet vendor id from device PASS\n";
-  const struct {
-    std::string input;
-    std::function<void()> setup;
-    std::string after;  // output after the first screen
-  } cases[] = {
-      {"7\n", [] {}, vid},
-      {"8 12AB\n", [] {},
-       "Input VID: \nSet vendor id PASS\n"
-       "Please power off-on device to make settings take effect!!\n"},
-      {"x 22 7\n", [] {}, kNotNumber + kNotNumber + vid},
-      {"8 123456\n", [] {}, "Input VID: \n" + kRejected + "Set vendor id FAIL\n"},
-  };
-  for (const auto& c : cases) {
-    InstallFakeLibrary();
-    c.setup();
-    ConsoleCapture capture(c.input + " 9\n");
-    RunMenu();
-    EXPECT_EQ(capture.Output(), screen_ + c.after) << c.input;
-    EXPECT_EQ(NextWord(), "9") << "no second choice is read after an entry ran: " << c.input;
-  }
+  Run("12 " + std::string(79, 'S') + "\n");
+  EXPECT_TRUE(CallsInclude(Fake().calls, "SetSerialNumStr(\"dev0\", \"" + std::string(79, 'S')));
+  Run("18 2147483647\n");
+  EXPECT_TRUE(CallsInclude(Fake().calls, "SetStandbyTimer(\"dev0\", 2147483647)"));
 }
 
 }  // namespace

@@ -1,0 +1,161 @@
+// Runs each transcript of tests/e2e/cases against the built executable and
+// the simulated bridge, in a fresh folder with its own state and trace. The
+// format and the BRIDGEFW_E2E_* environment are described in docs/testing.md.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string Env(const char* name) { return std::getenv(name) ? std::getenv(name) : ""; }
+
+std::string Read(const std::string& path) {
+  std::stringstream content;
+  content << std::ifstream(path, std::ios::binary).rdbuf();
+  return content.str();
+}
+
+// Items separated by the separator ('' stands for an empty one).
+Strings Split(const std::string& text, char separator) {
+  Strings items;
+  std::istringstream in(text);
+  for (std::string item; std::getline(in, item, separator);)
+    items.push_back(item == "''" ? "" : item);
+  return items;
+}
+
+// One run: "$" (a simulator command) or ">" (the tool), with what it is given
+// and what it must print and call.
+struct Invocation {
+  std::string kind, words, input, output, fault;
+  Strings calls;
+  bool checkOutput = false, checkCalls = false;
+};
+
+class Transcript : public ::testing::TestWithParam<std::string> {
+ protected:
+  std::string dir_;
+
+  std::string Spawn(const Strings& argv, const Invocation& run) {
+    const bool tool = run.kind != "$";
+    std::ofstream(dir_ + "/.in") << run.input;
+    const pid_t pid = fork();
+    if (pid == 0) {
+      if (chdir(dir_.c_str()) != 0) _exit(126);
+      dup2(open(".in", O_RDONLY), 0);
+      dup2(open(".out", O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+      dup2(open(".err", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+      unsetenv("LD_LIBRARY_PATH");
+      setenv("BRIDGESIM_STATE", "state.json", 1);
+      setenv("BRIDGESIM_TRACE", "trace.txt", 1);
+      setenv("WINEDEBUG", "-all", 1);
+      if (tool && !run.fault.empty()) setenv("BRIDGESIM_FAULT", run.fault.c_str(), 1);
+      std::vector<char*> args;
+      for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+      args.push_back(nullptr);
+      execvp(args[0], args.data());
+      _exit(127);
+    }
+    int status = -1;
+    waitpid(pid, &status, 0);
+    // Exit status 0 whatever happened and nothing on standard error (wine
+    // adds notes of its own there); under valgrind either means an error.
+    EXPECT_EQ(status, 0) << argv[0] << ": " << Read(dir_ + "/.err");
+    if (tool && Env("BRIDGEFW_E2E_RUNNER").find("wine") == std::string::npos) {
+      EXPECT_EQ(Read(dir_ + "/.err"), "");
+    }
+    std::string out = Read(dir_ + "/.out");
+    out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
+    return out;
+  }
+
+  void Check(const Invocation& run, int line) {
+    if (run.kind.empty()) return;
+    SCOPED_TRACE(GetParam() + ":" + std::to_string(line) + ": " + run.kind + " " + run.words);
+    Strings argv = Split(run.words, ' ');
+    if (run.kind == "$") {
+      argv[0] = Env("BRIDGEFW_E2E_BIN") + "/" + argv[0];
+    } else {
+      std::string tool = Env("BRIDGEFW_E2E_TOOL");
+      if (run.kind != ">") {  // a copy in a folder of its own
+        const std::string folder = dir_ + "/" + run.kind.substr(1);
+        mkdir(folder.c_str(), 0755);
+        const std::string lacking = run.kind == ">lacking" ? Env("BRIDGEFW_E2E_LACKING") : "";
+        EXPECT_EQ(std::system(("cp " + tool + " " + lacking + " " + folder).c_str()), 0);
+        tool = folder + tool.substr(tool.find_last_of('/'));
+      }
+      argv.insert(argv.begin(), tool);
+      const Strings runner = Split(Env("BRIDGEFW_E2E_RUNNER"), ' ');
+      argv.insert(argv.begin(), runner.begin(), runner.end());
+      unlink((dir_ + "/trace.txt").c_str());
+    }
+    const std::string output = Spawn(argv, run);
+    if (run.checkOutput || run.kind != "$") {
+      EXPECT_EQ(output, run.output);
+    }
+    Strings calls;
+    std::istringstream trace(Read(dir_ + "/trace.txt"));
+    for (std::string call; std::getline(trace, call);) {
+      if (call.rfind("QZ_GetDeviceList(", 0) && call.rfind("QZ_GetSDKVersion(", 0)) {
+        calls.push_back(call);
+      }
+    }
+    if (run.checkCalls) {
+      EXPECT_EQ(calls, run.calls);
+    }
+  }
+};
+
+TEST_P(Transcript, Matches) {
+  ASSERT_FALSE(Env("BRIDGEFW_E2E_TOOL").empty()) << "BRIDGEFW_E2E_TOOL is not set";
+  char pattern[] = "/tmp/bridgefw-e2e-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  dir_ = pattern;
+  std::ifstream in(std::string(BRIDGEFW_E2E_CASES) + "/" + GetParam());
+  Invocation run;
+  std::string fault;
+  int number = 0, runLine = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++number;
+    const std::string key = line.substr(0, line.find(' '));
+    const std::string rest = line.size() > key.size() ? line.substr(key.size() + 1) : "";
+    if (key == "$" || key[0] == '>' || key == "!") {
+      Check(run, runLine);
+      if (key == "!") fault = rest;
+      run = Invocation{key == "!" ? "" : key, rest, "", "", fault, {}};
+      runLine = number;
+    } else if (key == "<") {
+      run.input += rest + "\n";
+    } else if (key == "|" || key == "+") {
+      run.output +=
+          key == "|" ? rest + "\n" : Read(std::string(BRIDGEFW_E2E_EXPECTED) + "/" + rest);
+      run.checkOutput = true;
+    } else if (key == "@") {
+      if (!rest.empty()) run.calls.push_back(rest);
+      run.checkCalls = true;
+    } else {
+      ASSERT_TRUE(key.empty() || key[0] == '#') << GetParam() << ":" << number << ": " << line;
+    }
+  }
+  Check(run, runLine);
+  if (!HasFailure()) {
+    EXPECT_EQ(std::system(("rm -rf " + dir_).c_str()), 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Transcript,
+                         ::testing::ValuesIn(Split(BRIDGEFW_E2E_CASE_FILES, ',')),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           return info.param.substr(0, info.param.size() - 2);
+                         });
+
+}  // namespace

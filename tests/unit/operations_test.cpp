@@ -1,0 +1,257 @@
+// The operations over the fake: calls per series, each failing in turn, results, guards.
+#include "ops/operations.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/device_list.h"
+#include "tests/fake/console_capture.h"
+#include "tests/fake/fake_library.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+const char* const kRefused = "Input parameter error! \n";
+
+CustomizedSetting FullRecord() {
+  return {0, 0, "12AB", "0C0D", "Maker", "Box", "SN01", "HDDV", "HDDP", "", 300};
+}
+
+// A step: "7:" or "o:" limits it to one series; after the call, "!text" is
+// what a failure of it prints before the operation stops, "+text" what it
+// prints while the operation goes on. Init, Commit and T7? abbreviate.
+struct Step {
+  std::string call, onFailure;
+  bool goesOn = false;
+};
+
+Step Parse(std::string text, bool isT7) {
+  if (text == "Init") text = "InitialCustomizedSettingTable()";
+  if (text == "Commit") text = "UpdateCustomizedSetting()";
+  if (text == "T7?") text = "IsQZT7Series()";
+  Step step;
+  const size_t close = text.rfind(')');
+  step.goesOn = close + 1 < text.size() && text[close + 1] == '+';
+  if (close + 1 < text.size()) step.onFailure = text.substr(close + 2);
+  std::string name = text.substr(0, text.find('(')), args = text.substr(name.size() + 1);
+  args.resize(args.rfind(')'));
+  const bool noDevice = name == "InitialCustomizedSettingTable" || name == "SetFWBinFilePath";
+  if (!noDevice) args = args.empty() ? "\"dev0\"" : "\"dev0\", " + args;
+  const int result = name == "IsQZT7Series" ? isT7 : 1;
+  step.call = "QZ_" + name + "(" + args + ") = " + std::to_string(result);
+  return step;
+}
+
+std::vector<Step> StepsFor(const std::string& list, bool isT7) {
+  std::vector<Step> steps;
+  std::istringstream in(list);
+  for (std::string text; std::getline(in, text, ';');) {
+    if (text.rfind(isT7 ? "o:" : "7:", 0) == 0) continue;
+    const bool limited = text.rfind("7:", 0) == 0 || text.rfind("o:", 0) == 0;
+    steps.push_back(Parse(limited ? text.substr(2) : text, isT7));
+  }
+  return steps;
+}
+
+std::string NameOf(const std::string& call) { return call.substr(0, call.find('(')); }
+
+struct Operation {
+  const char* name;
+  std::function<int32_t()> run;
+  const char* steps;  // separated by ';'
+  bool deviceGuard = true;
+};
+
+char text[kSettingTextSize];
+uint16_t id;
+int32_t seconds;
+const CustomizedSetting kFull = FullRecord();
+CustomizedSetting record;
+#define IMAGE                                                \
+  "CheckLoadBinFileMatch(\"fw.bin\")!Bin file not match \n;" \
+  "SetFWBinFilePath(\"fw.bin\")!Set firmware bin file path fail\n;"
+#define INIT_GOES_ON "InitialCustomizedSettingTable()+Initial NVRAM data setting fail.\n;"
+
+// clang-format off
+const std::vector<Operation> kOperations = {
+    {"fv", [] { return OpGetFWVersion(text); }, "GetRunningCodeMode(out);GetFWVersion(out)"},
+    {"ub", [] { return OpUpdateFromBin("fw.bin"); }, IMAGE INIT_GOES_ON "FWUpdateProgramming()"},
+    {"un", [] { return OpUpdateNoCustomizedSetting("fw.bin"); },
+     "GetRunningCodeMode(out)!Current FW version is unknown \n;" IMAGE INIT_GOES_ON
+     "FWUpdateProgrammingNoCustomizedSetting()"},
+    {"ue", [] { return OpUpdateWithCustomizedSetting(&kFull, "fw.bin"); },
+     IMAGE "Init;T7?;EnableUpdateVID(1);EnableUpdatePID(1);EnableUpdateSN(1);"
+     "EnableUpdateStandbyTimer(1);7:EnableUpdateManuProdCtl(1);7:EnableUpdateInquiryCtl(1);"
+     "o:EnableUpdateDisplayHDDStrSetting(1);o:EnableUpdateManuStr(1);o:EnableUpdateProdStr(1);"
+     "SetVIDValue(\"12AB\");SetPIDValue(\"0C0D\");SetSerialNumStr(\"SN01\");"
+     "SetScsiVidString(\"HDDV\");SetScsiPidString(\"HDDP\");SetStandbyTimer(300);"
+     "7:SetManuProdCtl(1);7:SetInquiryCtl(1);7:SetUsbManuString(\"Maker\");"
+     "7:SetUsbProdString(\"Box\");o:EnableMapToHDDStr(1);o:SetSNFromNVRAMTable(1);"
+     "o:SetManuStr(\"Maker\");o:SetProdString(\"Box\");FWUpdateProgrammingEX()"},
+    {"ged", [] { return OpGetCustomizedSetting(&record); },
+     "T7?;7:GetT7VIDbySCSICmd(out);o:GetVIDfromFlash(out);T7?;7:GetT7PIDbySCSICmd(out);"
+     "o:GetPIDfromFlash(out);GetManuStrfromFlash(out);GetProdStrfromFlash(out);T7?;"
+     "7:GetT7SNbySCSICmd(out);o:GetSNfromFlash(out);GetHDDStrfromFlash(out);T7?;"
+     "7:GetT7StandbyTimerbySCSICmd(out);o:GetStandbyTimerfromFlash(out)"},
+    {"gvd", [] { return OpGetVendorId(&id); }, "T7?;7:GetT7VIDbySCSICmd(out);o:GetVIDfromFlash(out)"},
+    {"gpd", [] { return OpGetProductId(&id); }, "T7?;7:GetT7PIDbySCSICmd(out);o:GetPIDfromFlash(out)"},
+    {"gmd", [] { return OpGetManufacturerString(text); }, "GetManuStrfromFlash(out)"},
+    {"gid", [] { return OpGetProductString(text); }, "GetProdStrfromFlash(out)"},
+    {"gsd", [] { return OpGetSerialNumber(text); }, "T7?;7:GetT7SNbySCSICmd(out);o:GetSNfromFlash(out)"},
+    {"gnd", [] { return OpGetHDDString(text); }, "GetHDDStrfromFlash(out)"},
+    {"gtd", [] { return OpGetStandbyTimer(&seconds); },
+     "T7?;7:GetT7StandbyTimerbySCSICmd(out);o:GetStandbyTimerfromFlash(out)", false},
+    {"sv", [] { return OpSetVendorId("12AB"); }, "Init;EnableUpdateVID(1);SetVIDValue(\"12AB\");Commit"},
+    {"sp", [] { return OpSetProductId("0C4"); }, "Init;EnableUpdatePID(1);SetPIDValue(\"0C4\");Commit"},
+    {"ss", [] { return OpSetSerialNumber("SN01"); },
+     "Init;T7?;EnableUpdateSN(1);o:SetSNFromNVRAMTable(1);SetSerialNumStr(\"SN01\");Commit"},
+    {"sm", [] { return OpSetManufacturerString("Maker"); },
+     "Init;T7?;7:EnableUpdateManuProdCtl(1);7:SetManuProdCtl(1);7:SetUsbManuString(\"Maker\");"
+     "o:EnableUpdateManuStr(1);o:SetManuStr(\"Maker\");Commit"},
+    {"si", [] { return OpSetProductString("Box"); },
+     "Init;T7?;7:EnableUpdateManuProdCtl(1);7:SetManuProdCtl(1);7:SetUsbProdString(\"Box\");"
+     "o:EnableUpdateProdStr(1);o:SetProdString(\"Box\");Commit"},
+    {"st", [] { return OpSetStandbyTimer(600); },
+     "T7?;7:UpdateT7StandbyTimer(600);o:Init;o:EnableUpdateStandbyTimer(1);o:SetStandbyTimer(600);"
+     "o:Commit"},
+    {"sn", [] { return OpSetHDDString("VEND", "PROD"); },
+     "Init;T7?;7:EnableUpdateInquiryCtl(1);o:EnableUpdateDisplayHDDStrSetting(1);"
+     "SetScsiVidString(\"VEND\");SetScsiPidString(\"PROD\");7:SetInquiryCtl(1);"
+     "o:EnableMapToHDDStr(1);Commit"},
+};
+// clang-format on
+
+class OperationsTest : public ::testing::Test {
+ protected:
+  void TearDown() override { UninstallFakeLibrary(); }
+  // Runs the operation over a fresh fake; returns its result, output in out_.
+  int32_t Run(const std::function<int32_t()>& op, const std::string& faults) {
+    InstallFakeLibrary(faults);
+    std::memset(text, 0, sizeof text);
+    id = 0;
+    seconds = 0;
+    record = {};
+    ConsoleCapture capture;
+    const int32_t result = op();
+    out_ = capture.Output();
+    return result;
+  }
+  std::string out_;
+};
+
+TEST_F(OperationsTest, EachCallInSeriesOrderAndEachFailureInTurn) {
+  for (const Operation& op : kOperations) {
+    for (const bool isT7 : {true, false}) {
+      const std::string series = isT7 ? "QZ_IsQZT7Series=1" : "";
+      const std::vector<Step> steps = StepsFor(op.steps, isT7);
+      Strings all, names;
+      for (const Step& step : steps) all.push_back(step.call);
+      EXPECT_EQ(Run(op.run, series), 1) << op.name;
+      EXPECT_EQ(Fake().calls, all) << op.name << " isT7 " << isT7;
+      EXPECT_EQ(out_, "") << op.name;
+      for (size_t at = 0; at < steps.size(); ++at) {
+        const std::string name = NameOf(steps[at].call);
+        if (name == "QZ_IsQZT7Series") continue;  // its 0 picks a series
+        int nth = 0;
+        for (size_t i = 0; i <= at; ++i) nth += NameOf(steps[i].call) == name;
+        SCOPED_TRACE(std::string(op.name) + " " + series + " failing " + name +
+                     std::to_string(nth));
+        const int32_t result = Run(op.run, series + "," + name + "@" + std::to_string(nth));
+        size_t made = steps[at].goesOn ? steps.size() : at + 1;
+        // A failed Init still lets the series be asked, then nothing more.
+        if (name == "QZ_InitialCustomizedSettingTable" && at + 1 < steps.size() &&
+            NameOf(steps[at + 1].call) == "QZ_IsQZT7Series") {
+          ++made;
+        }
+        names.assign(all.begin(), all.begin() + made);
+        for (std::string& call : names) call = NameOf(call);
+        EXPECT_EQ(Fake().Names(), names);
+        EXPECT_EQ(result, steps[at].goesOn ? 1 : 0);
+        EXPECT_EQ(out_, steps[at].onFailure);
+      }
+    }
+  }
+}
+
+TEST_F(OperationsTest, WithoutADeviceOnlyTheParameterErrorIsPrinted) {
+  for (const Operation& op : kOperations) {
+    if (!op.deviceGuard) continue;
+    EXPECT_EQ(Run([&op] { return deviceCount = 0, op.run(); }, ""), 0) << op.name;
+    EXPECT_EQ(out_ + std::to_string(Fake().calls.size()), std::string(kRefused) + "0") << op.name;
+  }
+  EXPECT_EQ(Run([] { return OpGetStandbyTimer(nullptr); }, ""), 0);
+  EXPECT_EQ(out_, kRefused);
+}
+
+// clang-format off
+TEST_F(OperationsTest, ResultsPassedOnOrMadeOne) {
+  const struct { const char* op; const char* faults; int32_t expected; } cases[] = {
+      {"ss", "QZ_UpdateCustomizedSetting=7", 7}, {"sm", "QZ_EnableUpdateManuStr=2", 1},
+      {"sn", "QZ_IsQZT7Series=1,QZ_UpdateCustomizedSetting=-3", -3},
+      {"st", "QZ_UpdateCustomizedSetting=7", 1}, {"st", "QZ_IsQZT7Series=1,QZ_UpdateT7StandbyTimer=-1", 1},
+      {"ub", "QZ_FWUpdateProgramming=9", 9}, {"un", "QZ_FWUpdateProgrammingNoCustomizedSetting=-2", -2},
+      {"ue", "QZ_FWUpdateProgrammingEX=3", 3}, {"ged", "QZ_GetStandbyTimerfromFlash=5", 5},
+      {"gvd", "QZ_GetVIDfromFlash=4", 4}, {"gmd", "QZ_GetManuStrfromFlash=6", 6}};
+  for (const auto& c : cases) {
+    for (const Operation& op : kOperations) {
+      if (op.name == std::string(c.op)) { EXPECT_EQ(Run(op.run, c.faults), c.expected) << c.faults; }
+    }
+  }
+}
+
+TEST_F(OperationsTest, RunningCodeModes) {
+  const char* const kNotSupported = "Internal code is not supported in current function\n";
+  const struct { int32_t mode, fv; const char *text, *un; } cases[] = {
+      {0, 0, "", "Current FW version is unknown \n"}, {1, 1, "Internal code", kNotSupported},
+      {3, 0, "", kNotSupported}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run([&c] { return Fake().runningMode = c.mode, OpGetFWVersion(text); }, ""), c.fv);
+    EXPECT_STREQ(text, c.text);
+    EXPECT_EQ(Run([&c] { return Fake().runningMode = c.mode, OpUpdateNoCustomizedSetting("f"); }, ""), 0);
+    EXPECT_EQ(out_, c.un);
+    EXPECT_EQ(Fake().Names(), Strings{"QZ_GetRunningCodeMode"});
+  }
+}
+
+TEST_F(OperationsTest, InputsRefusedOrPassedOn) {
+  const struct { std::function<int32_t()> run; size_t calls; } cases[] = {
+      {[] { return OpSetSerialNumber(""); }, 0}, {[] { return OpSetManufacturerString(""); }, 0},
+      {[] { return OpSetProductString(""); }, 0}, {[] { return OpSetStandbyTimer(-1); }, 0},
+      {[] { return OpSetHDDString(nullptr, "b"); }, 0}, {[] { return OpSetHDDString("a", nullptr); }, 0},
+      {[] { return OpSetStandbyTimer(0); }, 5}, {[] { return OpSetHDDString("", ""); }, 7},
+      {[] { return OpSetVendorId(""); }, 4}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.run, ""), c.calls ? 1 : 0);
+    EXPECT_EQ(out_, c.calls ? "" : kRefused);
+    EXPECT_EQ(Fake().calls.size(), c.calls);
+  }
+  // A read text that fills the buffer is cut to keep its terminator.
+  Run([] { return Fake().texts["QZ_GetSNfromFlash"] = std::string(99, 'S'), OpGetSerialNumber(text); }, "");
+  EXPECT_EQ(std::string(text), std::string(kSettingTextSize - 1, 'S'));
+}
+// clang-format on
+
+TEST_F(OperationsTest, UpdateWithSettingsNeedsTheWholeRecordAfterTheImage) {
+  for (int field = 0; field < 8; ++field) {
+    CustomizedSetting s = FullRecord();
+    char* texts[] = {s.vidText,      s.pidText,    s.manufacturer, s.product,
+                     s.serialNumber, s.hddString1, s.hddString2,   s.vidText};
+    texts[field][0] = '\0';
+    if (field == 7) s = FullRecord(), s.standbyTimer = -1;
+    EXPECT_EQ(Run([&s] { return OpUpdateWithCustomizedSetting(&s, "fw.bin"); }, ""), 0);
+    EXPECT_EQ(out_, kRefused) << field;
+    EXPECT_EQ(Fake().Names(), (Strings{"QZ_CheckLoadBinFileMatch", "QZ_SetFWBinFilePath"}));
+    Run([&s] { return OpUpdateWithCustomizedSetting(&s, "fw.bin"); }, "QZ_CheckLoadBinFileMatch");
+    EXPECT_EQ(out_, "Bin file not match \n") << field;
+  }
+  CustomizedSetting s = FullRecord();
+  s.standbyTimer = 0;
+  EXPECT_EQ(Run([&s] { return OpUpdateWithCustomizedSetting(&s, "fw.bin"); }, ""), 1);
+}
+
+}  // namespace

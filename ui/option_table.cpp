@@ -1,0 +1,162 @@
+#include "ui/option_table.h"
+
+#include "app/console.h"
+#include "ops/messages.h"
+#include "ops/operations.h"
+#include "sdk/library_text.h"
+#include "ui/decimal_number.h"
+#include "ui/tool_version.h"
+#include "ui/value_lines.h"
+
+namespace {
+
+int32_t RunVersion(const char* const*, char* resultText) {
+  const int32_t result = OpGetFWVersion(resultText);
+  if (result != 0) PrintFWVersion(resultText);
+  return result;
+}
+
+// The single readers print with formats of their own, after success only.
+template <int32_t (*Read)(char*), const char* const* Format>
+int32_t ReadText(const char* const*, char* resultText) {
+  return WithValueLine(Read(resultText), *Format, static_cast<const char*>(resultText));
+}
+
+template <typename T, int32_t (*Read)(T*), const char* const* Format>
+int32_t ReadValue(const char* const*, char*) {
+  T value = 0;
+  const int32_t result = Read(&value);
+  return WithValueLine(result, *Format, value);
+}
+
+int32_t ReadWholeSetting(const char* const*, char*) {
+  CustomizedSetting setting = {};
+  const int32_t result = OpGetCustomizedSetting(&setting);
+  if (result != 0) PrintCustomizedSetting(setting);
+  return result;
+}
+
+template <int32_t (*Write)(const char*)>
+int32_t WriteText(const char* const* argv, char*) {
+  return Write(argv[2]);
+}
+
+int32_t WriteStandbyTimer(const char* const* argv, char*) {
+  // A text that is no decimal number must not reach the device as one.
+  int32_t seconds = 0;
+  if (!AccumulateDecimal(argv[2], &seconds)) {
+    PrintInputParameterError();
+    return 0;
+  }
+  ConsolePrint("standby Timer %d\n", seconds);
+  return OpSetStandbyTimer(seconds);
+}
+
+int32_t WriteHDDString(const char* const* argv, char*) { return OpSetHDDString(argv[2], argv[3]); }
+
+int32_t RunHelp(const char* const*, char*) { return PrintHelpPage(); }
+
+// Template arguments need objects of their own.
+constexpr const char* kVid = kVidLine;
+constexpr const char* kPid = kPidLine;
+constexpr const char* kSerial = kSerialNumberLine;
+constexpr const char* kManufacturer = "Manufacture string : %s\n";
+constexpr const char* kProduct = kProductLine;
+constexpr const char* kTimer = "Standby Timer Value : %d\n";
+constexpr const char* kHdd = "HDD String: %s \n";
+
+}  // namespace
+
+// clang-format off
+const char* const kHelpRule =
+    "----------------------------------------------------------------------------------------------\n";
+const char* const kHelpHeader =
+    "[param]                             [brief]                                                   \n";
+
+// In the order of the help page. Every help line is padded to the same width;
+// the -ue line keeps its tab.
+const CommandLineOption kCommandLineOptions[kCommandLineOptionCount] = {
+    {"h", 0,
+     " -h                                : Help                                                     \n",
+     RunHelp},
+    {"fv", 0,
+     " -fv                               : Get FW version                                           \n",
+     RunVersion},
+    {"ub", 1,
+     " -ub [BIN_FILE_PATH]               : Update firmware and customized setting from bin          \n",
+     RunUpdateFromBin},
+    {"un", 1,
+     " -un [BIN_FILE_PATH]               : Update firmware without customized setting               \n",
+     RunUpdateNoCustomizedSetting},
+    {"ue", 0,
+     " -ue [OPTION]\t                   : Update firmware and customized setting                   \n"
+     "   OPTION:                                                                                    \n"
+     "   -f [BIN_FILE_PATH]                                                                         \n"
+     "   -v [VID]                                                                                   \n"
+     "   -p [PID]                                                                                   \n"
+     "   -m [MANUFACTURER_STR]                                                                      \n"
+     "   -i [PRODUCT_INFO]                                                                          \n"
+     "   -s [SN]                                                                                    \n"
+     "   -n [HDDStr1] [HDDStr2]                                                                     \n"
+     "   -t [TIME_SEC]                                                                              \n",
+     RunUpdateWithCustomizedSetting},
+    {"ged", 0,
+     " -ged                              : Get customized setting from device                       \n",
+     ReadWholeSetting},
+    {"gvd", 0,
+     " -gvd                              : Get Vendor id from device                                \n",
+     ReadValue<uint16_t, OpGetVendorId, &kVid>},
+    {"sv", 1,
+     " -sv [VID]                         : Set Vendor id                                            \n",
+     WriteText<OpSetVendorId>},
+    {"gpd", 0,
+     " -gpd                              : Get Product id from device                               \n",
+     ReadValue<uint16_t, OpGetProductId, &kPid>},
+    {"sp", 1,
+     " -sp [PID]                         : Set Product id                                           \n",
+     WriteText<OpSetProductId>},
+    {"gsd", 0,
+     " -gsd                              : Get serial number from device                            \n",
+     ReadText<OpGetSerialNumber, &kSerial>},
+    {"ss", 1,
+     " -ss [SN]                          : Set serial numver                                        \n",
+     WriteText<OpSetSerialNumber>},
+    {"gmd", 0,
+     " -gmd                              : Get manufacture string from device                       \n",
+     ReadText<OpGetManufacturerString, &kManufacturer>},
+    {"sm", 1,
+     " -sm [MANUFACTURER_STR]            : Set manufacture string                                   \n",
+     WriteText<OpSetManufacturerString>},
+    {"gid", 0,
+     " -gid                              : Get product information from device                      \n",
+     ReadText<OpGetProductString, &kProduct>},
+    {"si", 1,
+     " -si [PRODUCT_INFO]                : Set product information                                  \n",
+     WriteText<OpSetProductString>},
+    {"gtd", 0,
+     " -gtd                              : Get standby timer from device                            \n",
+     ReadValue<int32_t, OpGetStandbyTimer, &kTimer>},
+    {"st", 1,
+     " -st [TIME_SEC]                    : Set standby timer                                        \n",
+     WriteStandbyTimer},
+    {"gnd", 0,
+     " -gnd                              : Get HDD String from device                               \n",
+     ReadText<OpGetHDDString, &kHdd>},
+    {"sn", 2,
+     " -sn [HDDStr1] [HDDStr2]           : Set HDD string                                           \n",
+     WriteHDDString},
+};
+// clang-format on
+
+int32_t PrintHelpPage() {
+  char sdkVersionText[kSdkVersionSize];
+  ReadSdkVersion(sdkVersionText);
+  ConsolePrint("%s", kHelpRule);
+  ConsolePrint("Sample tool %s \n", kToolVersion);
+  ConsolePrint("SDK version : %s\n", sdkVersionText);
+  ConsolePrint("%s", kHelpRule);
+  ConsolePrint("%s", kHelpHeader);
+  for (const CommandLineOption& option : kCommandLineOptions) ConsolePrint("%s", option.help);
+  ConsolePrint("%s", kHelpRule);
+  return 1;
+}

@@ -1,0 +1,36 @@
+// The command line's options, one row each: the row drives recognition,
+// dispatch and the help page alike.
+#pragma once
+
+#include <cstdint>
+
+// argv: the whole argument vector (element 2 onwards are the values);
+// resultText: the zeroed 80-byte text buffer of RunCommandLine.
+using OptionHandler = int32_t (*)(const char* const* argv, char* resultText);
+
+struct CommandLineOption {
+  // The letters after the dash, lower case: "gvd" for -gvd. Only these are
+  // compared, so "h" takes -help and "sv" takes -svx.
+  const char* letters;
+  // Value elements that must follow (1 for most, 2 for -sn); -ue reads its
+  // own list and counts 0 here.
+  int values;
+  const char* help;  // the option's lines of the help page
+  OptionHandler run;
+};
+
+constexpr int kCommandLineOptionCount = 20;
+extern const CommandLineOption kCommandLineOptions[kCommandLineOptionCount];
+
+extern const char* const kHelpRule;
+extern const char* const kHelpHeader;
+
+// Asks the library for its version and prints the page. Returns 1.
+int32_t PrintHelpPage();
+
+constexpr const char* kPleaseInputParameter = "Please input parameter.\n";
+
+// The update options' handlers (cli_updates.cpp).
+int32_t RunUpdateFromBin(const char* const* argv, char* resultText);
+int32_t RunUpdateNoCustomizedSetting(const char* const* argv, char* resultText);
+int32_t RunUpdateWithCustomizedSetting(const char* const* argv, char* resultText);
