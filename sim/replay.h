@@ -83,7 +83,7 @@ std::optional<int32_t> Replayed(const char* name, const std::tuple<A...>& args) 
       result = expected->result;
       ReplayMatched();
     } else {
-      ReplayStrayed(name + ("(" + TraceArgs(args, false) + ")"));
+      ReplayStrayed(TraceCall(name, args, false));
     }
     CallOutcome outcome;
     outcome.result = result;

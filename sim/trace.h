@@ -51,10 +51,16 @@ std::string TracePrefix();
 
 std::string TraceEnd(const CallOutcome& outcome);
 
+// NAME(ARG, ...): the call as the trace, a replay and the test fake show it.
+template <typename... A>
+std::string TraceCall(const char* name, const std::tuple<A...>& args, bool received) {
+  return name + ("(" + TraceArgs(args, received) + ")");
+}
+
 template <typename... A>
 std::string TraceLine(const char* name, const std::tuple<A...>& args, const CallOutcome& outcome) {
   const bool received = outcome.carriedOut && outcome.result != 0;
-  return TracePrefix() + name + "(" + TraceArgs(args, received) + ")" + TraceEnd(outcome);
+  return TracePrefix() + TraceCall(name, args, received) + TraceEnd(outcome);
 }
 
 // Appends the line to the file named by BRIDGESIM_TRACE, if set. Never throws.

@@ -105,6 +105,9 @@ class Transcript : public ::testing::TestWithParam<std::string> {
     Strings calls;
     std::istringstream trace(Read(dir_ + "/trace.txt"));
     for (std::string call; std::getline(trace, call);) {
+      // The call without the time and process id before it or a reason after it.
+      call.erase(0, call.find(' ', call.find(' ') + 1) + 1);
+      call.erase(std::min(call.find(" # "), call.size()));
       if (call.rfind("QZ_GetDeviceList(", 0) && call.rfind("QZ_GetSDKVersion(", 0)) {
         calls.push_back(call);
       }

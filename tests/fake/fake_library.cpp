@@ -61,7 +61,9 @@ int32_t Invoke(const char* name, std::tuple<A...> args) {
   } else {
     std::apply([name](auto... a) { (Apply(name, a), ...); }, args);
   }
-  std::string line = sim::TraceLine(name, args, result);
+  sim::CallOutcome outcome;
+  outcome.result = result;
+  std::string line = sim::TraceCall(name, args, false) + sim::TraceEnd(outcome);
   line.pop_back();
   fake.calls.push_back(line);
   return result;

@@ -120,6 +120,7 @@ TEST_F(CommandLineTest, ValuesAndTheirMessages) {
   const struct { std::string words; const char* faults; std::string output, calls; } cases[] = {
       {"-fv", "QZ_GetRunningCodeMode=1", "", "GetRunningCodeMode"},  // nothing written: mode 0
       {"-ub missing.bin", "", kBadPath, ""}, {"-un missing.bin", "", kBadPath, ""},
+      {"-ub fifo", "", kBadPath, ""}, {"-un .", "", kBadPath, ""}, {"-ue -f fifo", "", kBadPath, ""},
       {"-ub fw.bin", "QZ_CheckLoadBinFileMatch", "Bin file not match \nUpdate result: 0.\n", "Check"},
       {"-st 5m", "", kRefused, ""}, {"-st ''", "", kRefused, ""}, {"-st 2147483648", "", kRefused, ""},
       {"-st -5", "", "standby Timer -5\n" + kRefused, ""},

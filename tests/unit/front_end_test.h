@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -37,9 +38,13 @@ inline bool CallsInclude(const std::vector<std::string>& calls, const std::strin
 
 class FrontEndTest : public ::testing::Test {
  protected:
-  void SetUp() override { std::ofstream("fw.bin") << "image"; }
+  void SetUp() override {
+    std::ofstream("fw.bin") << "image";
+    mkfifo("fifo", 0600);  // no image, and opening it would block
+  }
   void TearDown() override {
     UninstallFakeLibrary();
     std::remove("fw.bin");
+    std::remove("fifo");
   }
 };

@@ -122,6 +122,8 @@ TEST_F(MenuTest, UnusableAnswersFailTheEntry) {
   EXPECT_TRUE(CallsInclude(Fake().calls, "SetSerialNumStr(\"dev0\", \"" + std::string(79, 'S')));
   Run("18 2147483647\n");
   EXPECT_TRUE(CallsInclude(Fake().calls, "SetStandbyTimer(\"dev0\", 2147483647)"));
+  Run("18 " + std::string(79, '0') + "5\n");  // no length limit on a number
+  EXPECT_TRUE(CallsInclude(Fake().calls, "SetStandbyTimer(\"dev0\", 5)"));
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 ! QZ_GetPIDfromFlash
 > -gEd
 @ QZ_IsQZT7Series("sim0") = 0
-@ QZ_GetVIDfromFlash("sim0", out) = 1
+@ QZ_GetVIDfromFlash("sim0", out=0x3A5C) = 1
 @ QZ_IsQZT7Series("sim0") = 0
-@ QZ_GetPIDfromFlash("sim0", out) = 0
+@ QZ_GetPIDfromFlash("sim0", out) = 0 (injected)
 !
 > -st 120
 | standby Timer 120

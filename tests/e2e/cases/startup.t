@@ -17,6 +17,6 @@ $ bridgesim add
 > -gvd
 | VID: 0x3A5C
 @ QZ_IsQZT7Series("sim0") = 1
-@ QZ_GetT7VIDbySCSICmd("sim0", out) = 1
+@ QZ_GetT7VIDbySCSICmd("sim0", out=0x3A5C) = 1
 > ''
 < 21
