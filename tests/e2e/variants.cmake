@@ -8,7 +8,7 @@
 #     bridgesim-image share the state file with the 32-bit library.
 set(BRIDGEFW_I686_BUILD_DIR "" CACHE PATH
     "A 32-bit x86 Linux build tree whose bridgefw the end-to-end tests also run under qemu-i386")
-set(library_search ${CMAKE_SOURCE_DIR}/tests/e2e/library_search.sh)
+set(library_search ${CMAKE_CURRENT_SOURCE_DIR}/e2e/library_search.sh)
 
 add_test(NAME e2e_library_search COMMAND bash ${library_search})
 set_tests_properties(e2e_library_search PROPERTIES LABELS fast ENVIRONMENT
