@@ -10,15 +10,7 @@ set(BRIDGEFW_I686_BUILD_DIR "" CACHE PATH
     "A 32-bit x86 Linux build tree whose bridgefw the end-to-end tests also run under qemu-i386")
 set(library_search ${CMAKE_CURRENT_SOURCE_DIR}/e2e/library_search.sh)
 
-add_test(NAME e2e_library_search COMMAND bash ${library_search})
-set_tests_properties(e2e_library_search PROPERTIES LABELS fast ENVIRONMENT
-  "BRIDGEFW_E2E_TOOL=$<TARGET_FILE:bridgefw>;BRIDGEFW_E2E_BIN=$<TARGET_FILE_DIR:bridgesim>")
-
-if(BRIDGEFW_WINE_BUILD_DIR)
-  add_test(NAME e2e_wine_library_search COMMAND bash ${library_search})
-  set_tests_properties(e2e_wine_library_search PROPERTIES TIMEOUT 300 ENVIRONMENT
-    "BRIDGEFW_E2E_TOOL=${BRIDGEFW_WINE_BUILD_DIR}/bin/bridgefw.exe;BRIDGEFW_E2E_RUNNER=/usr/lib/wine/wine64;BRIDGEFW_E2E_BIN=$<TARGET_FILE_DIR:bridgesim>")
-endif()
+bridgefw_script_test(e2e_library_search ${library_search})
 
 if(BRIDGEFW_I686_BUILD_DIR)
   set(i686 ${BRIDGEFW_I686_BUILD_DIR})
