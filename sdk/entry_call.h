@@ -76,24 +76,21 @@ uint32_t Word(T value) {
 
 }  // namespace entry_call_detail
 
+#endif
+
 template <typename... P, typename... A>
 int32_t CallEntry(int32_t(QZ_CALL* fn)(P...), A&&... args) {
   static_assert(sizeof...(P) == sizeof...(A), "an entry point takes all its arguments");
+#if defined(__i386__)
   const uint32_t words[sizeof...(P) + 1] = {entry_call_detail::Word<P>(static_cast<P>(args))..., 0};
   const void* address;
   static_assert(sizeof address == sizeof fn, "code and data pointers differ in size");
   std::memcpy(&address, &fn, sizeof address);
   return entry_call_detail::CallWithWords(address, words, sizeof...(P));
-}
-
 #else
-
-template <typename... P, typename... A>
-int32_t CallEntry(int32_t(QZ_CALL* fn)(P...), A&&... args) {
   return fn(static_cast<P>(args)...);
-}
-
 #endif
+}
 
 // A bound entry point: null, or the export's address. It converts to no
 // callable pointer, so nothing can call the library around CallEntry.

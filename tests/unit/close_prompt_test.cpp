@@ -22,10 +22,12 @@ TEST(ClosePrompt, OnlyALoneConsoleWindowWaitsAndNotAfterExit) {
 
 // The rest of the line a menu answer was read from is not the wait's Enter.
 TEST(ClosePrompt, WaitSkipsTheAnswersLineAndTakesTheNext) {
-  ConsoleCapture capture("14 Maker\nnext\nafter");
-  char word[8];
-  ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
-  ConsoleWaitForEnter();
-  ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
-  EXPECT_STREQ(word, "after");
+  for (const char* input : {"14 Maker\nnext\nafter", "14\nnext\nafter"}) {
+    ConsoleCapture capture(input);
+    char word[8];
+    ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
+    ConsoleWaitForEnter();
+    ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
+    EXPECT_STREQ(word, "after") << input;
+  }
 }

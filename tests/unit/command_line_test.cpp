@@ -112,6 +112,8 @@ TEST_F(CommandLineTest, HelpPageShowsTheLibraryVersionWithinItsBuffer) {
   EXPECT_EQ(Run("-fv", "", [] { Fake().texts["QZ_GetFWVersion"] = "00.00.00.00"; }),
             "FW version: Internal code\n");
   EXPECT_EQ(Run("-fv", "", [] { Fake().runningMode = 1; }), "FW version: Internal code\n");
+  EXPECT_EQ(Run("-fv", "", [] { Fake().texts["QZ_GetFWVersion"] = std::string(90, 'V'); }),
+            "FW version: " + std::string(79, 'V') + "\n");
 }
 
 TEST_F(CommandLineTest, ValuesAndTheirMessages) {
@@ -124,7 +126,7 @@ TEST_F(CommandLineTest, ValuesAndTheirMessages) {
       {"-ub fw.bin", "QZ_CheckLoadBinFileMatch", "Bin file not match \nUpdate result: 0.\n", "Check"},
       {"-st 5m", "", kRefused, ""}, {"-st ''", "", kRefused, ""}, {"-st 2147483648", "", kRefused, ""},
       {"-st -5", "", "standby Timer -5\n" + kRefused, ""},
-      {"-st +7", "", "standby Timer 7\n", "SetStandbyTimer(\"dev0\", 7)"},
+      {"-st +9", "", "standby Timer 9\n", "SetStandbyTimer(\"dev0\", 9)"},
       {"-st -0", "", "standby Timer 0\n", "SetStandbyTimer(\"dev0\", 0)"},
       {"-st 2147483647", "", "standby Timer 2147483647\n", "SetStandbyTimer(\"dev0\", 2147483647)"},
       {"-ss ''", "", kRefused, ""}, {"-sv ''", "", "", "SetVIDValue(\"dev0\", \"\")"},

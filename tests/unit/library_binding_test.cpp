@@ -3,11 +3,14 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "app/program.h"
 #include "sdk/api_table.h"
+#include "tests/fake/console_capture.h"
 
 TEST(LoadApiEntries, TakesOverTheLoadedModuleOrRejectsALackingOne) {
   // A copy outside the executable's folder: only the loaded one can match.
@@ -34,4 +37,17 @@ TEST(LoadApiEntries, TakesOverTheLoadedModuleOrRejectsALackingOne) {
   dlclose(loaded);  // only our own reference was left
   EXPECT_EQ(dlopen(BRIDGEFW_TEST_LACKING_LIB, RTLD_NOW | RTLD_NOLOAD), nullptr);
   ApiTable = ApiEntryTable();
+}
+
+// A run releases the library it loaded, whatever the front end did.
+TEST(RunProgram, ReleasesTheLibraryAtExit) {
+  setenv("BRIDGESIM_STATE", "/tmp/bridgefw-unit-release.json", 1);
+  const char* const argv[] = {"bridgefw", "-x", nullptr};
+  {
+    ConsoleCapture capture;
+    EXPECT_EQ(RunProgram(argv), 0);
+    EXPECT_EQ(capture.Output(), "");
+  }
+  EXPECT_EQ(dlopen(BRIDGEFW_TEST_SIM_LIB, RTLD_NOW | RTLD_NOLOAD), nullptr);
+  std::remove("/tmp/bridgefw-unit-release.json");
 }
