@@ -49,5 +49,6 @@ TEST(RunProgram, ReleasesTheLibraryAtExit) {
     EXPECT_EQ(capture.Output(), "");
   }
   EXPECT_EQ(dlopen(BRIDGEFW_TEST_SIM_LIB, RTLD_NOW | RTLD_NOLOAD), nullptr);
+  EXPECT_EQ(GetProcAddress(nullptr, "malloc"), nullptr);  // no module: no global lookup
   std::remove("/tmp/bridgefw-unit-release.json");
 }

@@ -95,6 +95,7 @@ TEST_F(MenuTest, ChoicesThatAreNoEntry) {
     EXPECT_EQ(Fake().calls, std::vector<std::string>{"QZ_GetSDKVersion(out) = 1"}) << input;
   }
   EXPECT_EQ(Run("abc\n"), screen_ + kNotNumber);
+  EXPECT_EQ(ParseMenuChoice(nullptr), -1);
   EXPECT_EQ(Run("1 01\n21\n"), screen_ + screen_ + screen_);
   EXPECT_EQ(Fake().calls.size(), 3u);
 }
