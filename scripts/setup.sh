@@ -15,7 +15,7 @@ test=(
 )
 all=(
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time
-  dpkg-dev unzip osslsigncode openssl debootstrap
+  dpkg-dev file unzip osslsigncode openssl debootstrap
 )
 
 case "${1:-}" in
