@@ -49,11 +49,14 @@ stage "tests: Linux, wine and qemu-i386"
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
 export WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
-# One persistent wineserver for the whole run makes each start fast; the
-# prefix is created up front (it takes a while and prints its own messages).
+# The prefix is created up front (it takes a while and prints its own
+# messages), and everything its creation started is waited for: a tool run
+# while the new prefix is still being set up can fail to start at all. Then
+# one persistent wineserver for the whole run makes each start fast.
+/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
+wineserver -w
 wineserver -p
 trap 'wineserver -k || true' EXIT
-/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
 (cd build && ctest --output-on-failure -j 2)
 
 stage "tests: end to end under valgrind memcheck"
