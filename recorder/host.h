@@ -1,8 +1,7 @@
 // What the recorder needs from the system: where it lies, how to load the
-// real library, the process id and the calendar in UTC.
+// real library and look up its exports.
 #pragma once
 
-#include <ctime>
 #include <string>
 
 namespace recorder {
@@ -22,10 +21,5 @@ void* LoadRealLibrary(const std::string& path);
 
 // The named export of a loaded library, or null.
 Proc RealExport(void* library, const char* name);
-
-long ProcessId();
-
-// `when` broken down in UTC.
-std::tm UtcCalendar(std::time_t when);
 
 }  // namespace recorder

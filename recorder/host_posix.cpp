@@ -1,5 +1,4 @@
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <cstring>
 
@@ -32,14 +31,6 @@ Proc RealExport(void* library, const char* name) {
   static_assert(sizeof proc == sizeof symbol, "function and object pointers differ in size");
   std::memcpy(&proc, &symbol, sizeof proc);
   return proc;
-}
-
-long ProcessId() { return static_cast<long>(getpid()); }
-
-std::tm UtcCalendar(std::time_t when) {
-  std::tm calendar{};
-  gmtime_r(&when, &calendar);
-  return calendar;
 }
 
 }  // namespace recorder

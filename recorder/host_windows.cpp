@@ -40,12 +40,4 @@ Proc RealExport(void* library, const char* name) {
   return entry;
 }
 
-long ProcessId() { return static_cast<long>(GetCurrentProcessId()); }
-
-std::tm UtcCalendar(std::time_t when) {
-  std::tm calendar{};
-  gmtime_s(&calendar, &when);
-  return calendar;
-}
-
 }  // namespace recorder

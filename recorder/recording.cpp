@@ -1,8 +1,5 @@
 #include "recorder/recording.h"
 
-#include <chrono>
-#include <cstdio>
-
 #include "sim/env.h"
 #include "sim/platform_file.h"
 #include "sim/session_format.h"
@@ -17,18 +14,9 @@ const char* const kEntryNames[kApiEntryCount] = {
 #undef RECORDER_ENTRY_NAME
 };
 
-// The calendar time with milliseconds, as `format` (strftime) plus ".mmm".
-std::string Now(const char* format, const char* suffix) {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const auto millis =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  const std::tm calendar = UtcCalendar(seconds);
-  char text[40];
-  const std::size_t n = std::strftime(text, sizeof text, format, &calendar);
-  std::snprintf(text + n, sizeof text - n, ".%03d%s", static_cast<int>(millis), suffix);
-  return text;
-}
+// The simulator's clock text (2024-05-01T09:30:00.123456Z), cut to
+// milliseconds: the session's run lines carry the date, its calls the time.
+std::string RunTime() { return sim::CurrentTimeText().substr(0, 23) + "Z"; }
 
 const std::string& SessionPath() {
   static const std::string path = [] {
@@ -55,8 +43,8 @@ struct RealLibrary {
       } else {
         problem = "not loaded";
       }
-      AppendToSession(
-          sim::SessionRunLine(Now("%Y-%m-%dT%H:%M:%S", "Z"), ProcessId(), path, problem));
+      AppendToSession(sim::SessionRunLine(RunTime(), static_cast<long>(sim::CurrentProcessId()),
+                                          path, problem));
     } catch (...) {
       // Whatever was bound stays bound; only the run line is lost.
     }
@@ -77,6 +65,6 @@ void AppendToSession(const std::string& text) noexcept {
   }
 }
 
-std::string TimeOfDay() { return Now("%H:%M:%S", ""); }
+std::string TimeOfDay() { return sim::CurrentTimeText().substr(11, 12); }
 
 }  // namespace recorder
