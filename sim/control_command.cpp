@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "sim/decimal.h"
 #include "sim/env.h"
 #include "sim/fields.h"
 #include "sim/knobs.h"
@@ -42,11 +43,8 @@ bool ParseIndex(const std::string& text, std::size_t* index) {
 }
 
 bool ParseMode(const std::string& text, int32_t* mode) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  long value = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || value < INT32_MIN || value > INT32_MAX) return false;
+  long value = 0;
+  if (!ParseDecimal(text, INT32_MIN, INT32_MAX, &value)) return false;
   *mode = static_cast<int32_t>(value);
   return true;
 }

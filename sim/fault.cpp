@@ -1,9 +1,8 @@
 #include "sim/fault.h"
 
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 
+#include "sim/decimal.h"
 #include "sim/knobs.h"
 
 namespace sim {
@@ -21,7 +20,7 @@ bool ParseRule(const std::string& text, FaultRule* rule, std::string* why) {
   std::size_t equals = body.find('=');
   if (equals != std::string::npos) {
     long value = 0;
-    if (!ParseKnobInt(body.substr(equals + 1), INT32_MIN, INT32_MAX, &value)) {
+    if (!ParseDecimal(body.substr(equals + 1), INT32_MIN, INT32_MAX, &value)) {
       *why = "'" + text + "': the value after = is no 32-bit integer";
       return false;
     }
@@ -31,7 +30,7 @@ bool ParseRule(const std::string& text, FaultRule* rule, std::string* why) {
   std::size_t at = body.find('@');
   if (at != std::string::npos) {
     long call = 0;
-    if (!ParseKnobInt(body.substr(at + 1), 1, INT_MAX, &call)) {
+    if (!ParseDecimal(body.substr(at + 1), 1, INT_MAX, &call)) {
       *why = "'" + text + "': the call number after @ is not 1 or more";
       return false;
     }
@@ -59,16 +58,6 @@ std::vector<std::string> SplitKnobList(const std::string& text) {
     start = comma + 1;
   }
   return items;
-}
-
-bool ParseKnobInt(const std::string& text, long min, long max, long* value) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  long parsed = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || parsed < min || parsed > max) return false;
-  *value = parsed;
-  return true;
 }
 
 std::vector<FaultRule> ParseFaultRules(const std::string& text) {

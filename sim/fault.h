@@ -36,7 +36,4 @@ std::optional<int32_t> FaultFor(const std::vector<FaultRule>& rules, const std::
 // empty text.
 std::vector<std::string> SplitKnobList(const std::string& text);
 
-// A decimal integer from min to max and nothing else.
-bool ParseKnobInt(const std::string& text, long min, long max, long* value);
-
 }  // namespace sim

@@ -1,8 +1,8 @@
 #include "sim/fields.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
+
+#include "sim/decimal.h"
 
 namespace sim {
 namespace {
@@ -147,11 +147,8 @@ std::string FieldText(const Settings& settings, Field field) {
 
 bool StoreFieldText(Settings& settings, Field field, const std::string& text) {
   if (field == Field::kTimer || IsFlagField(field)) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value < INT32_MIN || value > INT32_MAX) return false;
+    long value = 0;
+    if (!ParseDecimal(text, INT32_MIN, INT32_MAX, &value)) return false;
     return StoreNumber(settings, field, static_cast<int32_t>(value));
   }
   return StoreText(settings, field, text.c_str());

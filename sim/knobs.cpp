@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "sdk/api_entries.h"
+#include "sim/decimal.h"
 #include "sim/env.h"
 
 namespace sim {
@@ -57,7 +58,7 @@ bool ParseDelays(const std::string& text, std::map<std::string, int>* delays, st
       return false;
     }
     if (equals == std::string::npos ||
-        !ParseKnobInt(item.substr(equals + 1), 0, kMaxDelayMs, &ms)) {
+        !ParseDecimal(item.substr(equals + 1), 0, kMaxDelayMs, &ms)) {
       *why = "'" + item + "' needs =MS, milliseconds from 0 to " + std::to_string(kMaxDelayMs);
       return false;
     }
