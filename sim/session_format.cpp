@@ -1,24 +1,12 @@
 #include "sim/session_format.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
 #include "sim/device.h"
 
 namespace sim {
-
-namespace {
-
-// A text the library wrote, read no further than the caller's buffer reaches.
-std::string BoundedText(const char* text, std::size_t capacity) {
-  std::size_t n = 0;
-  while (n < capacity && text[n] != '\0') ++n;
-  return std::string(text, n);
-}
-
-}  // namespace
 
 std::size_t TextOutputCapacity(const char* name) {
   return std::strcmp(name, "QZ_GetSDKVersion") == 0 ? kSdkVersionBufferSize : kTextBufferSize;
@@ -33,10 +21,7 @@ std::string SessionOutput(char* text, const char* name) {
 }
 
 std::string SessionOutput(uint16_t* id, const char*) {
-  if (id == nullptr) return "null";
-  char hex[16];
-  std::snprintf(hex, sizeof hex, "out 0x%04X", static_cast<unsigned>(*id));
-  return hex;
+  return id == nullptr ? "null" : "out 0x" + FormatHexId(*id);
 }
 
 std::string SessionOutput(int32_t* value, const char*) {

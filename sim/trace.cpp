@@ -1,22 +1,18 @@
 #include "sim/trace.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "sim/device.h"
 #include "sim/env.h"
 #include "sim/platform_file.h"
 
 namespace sim {
-namespace {
 
-// Reads stop at the tool's buffer size even if a text was not terminated.
-std::string Bounded(const char* text, std::size_t capacity) {
-  const void* end = std::memchr(text, 0, capacity);
-  return std::string(text, end == nullptr ? capacity : static_cast<const char*>(end) - text);
+std::string BoundedText(const char* text, std::size_t capacity) {
+  std::size_t n = 0;
+  while (n < capacity && text[n] != '\0') ++n;
+  return std::string(text, n);
 }
-
-}  // namespace
 
 std::string QuoteText(const char* text) {
   if (text == nullptr) return "null";
@@ -41,7 +37,7 @@ std::string TraceArg(const char* text, bool) { return QuoteText(text); }
 
 std::string TraceArg(char* text, bool received) {
   if (!received || text == nullptr) return "out";
-  return "out=" + QuoteText(Bounded(text, kTextBufferSize).c_str());
+  return "out=" + QuoteText(BoundedText(text, kTextBufferSize).c_str());
 }
 
 std::string TraceArg(uint16_t* id, bool received) {
@@ -61,7 +57,7 @@ std::string TraceArgs(const std::tuple<char**, int32_t*>& args, bool received) {
   std::string text = "list=[";
   for (int32_t i = 0; i < *count && i < 16; ++i) {
     if (i > 0) text += ", ";
-    text += list[i] == nullptr ? "null" : QuoteText(Bounded(list[i], 256).c_str());
+    text += list[i] == nullptr ? "null" : QuoteText(BoundedText(list[i], 256).c_str());
   }
   return text + "], " + TraceArg(count, true);
 }

@@ -3,6 +3,7 @@
 // TIME is UTC, ISO 8601 with microseconds; PID the calling process.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <tuple>
@@ -20,6 +21,10 @@ struct CallOutcome {
 
 // Text in double quotes; backslash, quote and non-printable bytes escaped.
 std::string QuoteText(const char* text);
+
+// A text the library wrote, read no further than the caller's buffer reaches
+// (capacity bytes), even when it was not terminated.
+std::string BoundedText(const char* text, std::size_t capacity);
 
 // Arguments by type: input text quoted, numbers in decimal. A destination the
 // library writes into is `out`, followed by `=VALUE` once a successful call
