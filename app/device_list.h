@@ -3,8 +3,7 @@
 
 #include <cstdint>
 
-constexpr int kMaxDevices = 16;
-constexpr int kDevicePathSize = 256;
+#include "sdk/api_sizes.h"
 
 extern char* DeviceList[kMaxDevices];
 extern int32_t deviceCount;

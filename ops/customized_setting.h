@@ -3,8 +3,9 @@
 
 #include <cstdint>
 
-constexpr int kIdTextSize = 5;        // four characters and the terminator
-constexpr int kSettingTextSize = 80;  // 79 characters and the terminator
+#include "sdk/api_sizes.h"
+
+constexpr int kSettingTextSize = kLibraryTextSize;
 
 struct CustomizedSetting {
   uint16_t vid;

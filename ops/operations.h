@@ -7,8 +7,7 @@
 
 #include "ops/customized_setting.h"
 
-constexpr int kVersionTextSize = 80;
-constexpr int kFirmwarePathSize = 256;  // 255 characters and the terminator
+constexpr int kVersionTextSize = kLibraryTextSize;
 
 // Running-code mode, as QZ_GetRunningCodeMode writes it.
 constexpr int32_t kRunningModeUndetermined = 0;

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-constexpr int kSdkVersionSize = 20;  // 19 characters and the terminator
+#include "sdk/api_sizes.h"
 
 // The library is told no buffer size; ending every buffer it wrote with a
 // terminator keeps a misbehaving library from making the tool read past it.
