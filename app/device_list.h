@@ -1,4 +1,4 @@
-// The devices the library lists, and the one every operation acts on.
+// The devices the library lists.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +7,6 @@
 
 extern char* DeviceList[kMaxDevices];
 extern int32_t deviceCount;
-extern char* currentDevice;  // the first DeviceList buffer
 
 // Allocates the 16 path buffers, each holding the empty text. False when
 // memory runs out (whatever was allocated is freed again).

@@ -19,9 +19,9 @@ int RunProgram(const char* const* argv) {
       if (deviceCount <= 0) {
         ConsolePrint("Not connect device\n");
       } else if (argv != nullptr && argv[0] != nullptr && argv[1] != nullptr) {
-        RunCommandLine(argv);
+        RunCommandLine(DeviceList[0], argv);
       } else {
-        RunMenu();
+        RunMenu(DeviceList[0]);
       }
     }
   }

@@ -1,7 +1,6 @@
 // The three firmware updates: from the image alone, without customized
 // settings, and together with a full set of settings staged by chip series.
 #include "app/console.h"
-#include "app/device_list.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
 #include "ops/staging_steps.h"
@@ -10,8 +9,8 @@
 namespace {
 
 // The library checks the image against the device, then takes its path.
-bool PrepareImage(const char* binPath) {
-  if (ApiTable.QZ_CheckLoadBinFileMatch(currentDevice, binPath) == 0) {
+bool PrepareImage(const char* device, const char* binPath) {
+  if (ApiTable.QZ_CheckLoadBinFileMatch(device, binPath) == 0) {
     ConsolePrint("Bin file not match \n");
     return false;
   }
@@ -42,7 +41,7 @@ StagingValues ValuesOf(const CustomizedSetting& s) {
 }
 
 // In calling order: 16 calls for the QZT7 series, 17 for the others.
-bool StageSettings(bool isT7, const CustomizedSetting& setting) {
+bool StageSettings(const char* device, bool isT7, const CustomizedSetting& setting) {
   const StagingValues values = ValuesOf(setting);
   const StagingSteps enableBoth = {One(&A::QZ_EnableUpdateVID), One(&A::QZ_EnableUpdatePID),
                                    One(&A::QZ_EnableUpdateSN),
@@ -65,7 +64,7 @@ bool StageSettings(bool isT7, const CustomizedSetting& setting) {
       Text(&A::QZ_SetManuStr, kManufacturer), Text(&A::QZ_SetProdString, kProduct)};
   for (const StagingSteps& group :
        {enableBoth, isT7 ? enableT7 : enableOther, valuesBoth, isT7 ? controlsT7 : controlsOther}) {
-    if (!RunStagingSteps(group, values)) return false;
+    if (!RunStagingSteps(device, group, values)) return false;
   }
   return true;
 }
@@ -84,17 +83,17 @@ bool IsCompleteRecord(const CustomizedSetting* setting) {
 
 }  // namespace
 
-int32_t OpUpdateFromBin(const char* binPath) {
-  if (!OperationAccepted()) return 0;
-  if (!PrepareImage(binPath)) return 0;
+int32_t OpUpdateFromBin(const char* device, const char* binPath) {
+  if (!OperationAccepted(device)) return 0;
+  if (!PrepareImage(device, binPath)) return 0;
   InitialSettingTableReported();
-  return ApiTable.QZ_FWUpdateProgramming(currentDevice);
+  return ApiTable.QZ_FWUpdateProgramming(device);
 }
 
-int32_t OpUpdateNoCustomizedSetting(const char* binPath) {
-  if (!OperationAccepted()) return 0;
+int32_t OpUpdateNoCustomizedSetting(const char* device, const char* binPath) {
+  if (!OperationAccepted(device)) return 0;
   int32_t mode = kRunningModeUndetermined;
-  ApiTable.QZ_GetRunningCodeMode(currentDevice, &mode);
+  ApiTable.QZ_GetRunningCodeMode(device, &mode);
   if (mode == kRunningModeUndetermined) {
     ConsolePrint("Current FW version is unknown \n");
     return 0;
@@ -103,22 +102,23 @@ int32_t OpUpdateNoCustomizedSetting(const char* binPath) {
     ConsolePrint("Internal code is not supported in current function\n");
     return 0;
   }
-  if (!PrepareImage(binPath)) return 0;
+  if (!PrepareImage(device, binPath)) return 0;
   InitialSettingTableReported();
-  return ApiTable.QZ_FWUpdateProgrammingNoCustomizedSetting(currentDevice);
+  return ApiTable.QZ_FWUpdateProgrammingNoCustomizedSetting(device);
 }
 
-int32_t OpUpdateWithCustomizedSetting(const CustomizedSetting* setting, const char* binPath) {
-  if (!OperationAccepted()) return 0;
+int32_t OpUpdateWithCustomizedSetting(const char* device, const CustomizedSetting* setting,
+                                      const char* binPath) {
+  if (!OperationAccepted(device)) return 0;
   // The image is checked before the record.
-  if (!PrepareImage(binPath)) return 0;
+  if (!PrepareImage(device, binPath)) return 0;
   if (!IsCompleteRecord(setting)) {
     PrintInputParameterError();
     return 0;
   }
   const int32_t initialized = ApiTable.QZ_InitialCustomizedSettingTable();
-  const bool isT7 = ApiTable.QZ_IsQZT7Series(currentDevice) != 0;
+  const bool isT7 = ApiTable.QZ_IsQZT7Series(device) != 0;
   if (initialized == 0) return 0;
-  if (!StageSettings(isT7, *setting)) return 0;
-  return ApiTable.QZ_FWUpdateProgrammingEX(currentDevice);
+  if (!StageSettings(device, isT7, *setting)) return 0;
+  return ApiTable.QZ_FWUpdateProgrammingEX(device);
 }

@@ -19,7 +19,7 @@ struct StagingValues {
   int32_t seconds;
 };
 
-// One call after currentDevice: the constant 1, the seconds, or a text.
+// One call after the device: the constant 1, the seconds, or a text.
 struct StagingStep {
   FlagEntry ApiEntryTable::*flagEntry;
   TextEntry ApiEntryTable::*textEntry;
@@ -37,4 +37,4 @@ using StagingSteps = std::initializer_list<StagingStep>;
 
 // Makes the calls in order; false at the first the library refuses, after
 // which no further call is made.
-bool RunStagingSteps(StagingSteps steps, const StagingValues& values);
+bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues& values);

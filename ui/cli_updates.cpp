@@ -49,7 +49,7 @@ struct TextTarget {
 
 }  // namespace
 
-int32_t RunUpdateWithCustomizedSetting(const char* const* argv, char*) {
+int32_t RunUpdateWithCustomizedSetting(const char* device, const char* const* argv, char*) {
   char firmwarePath[kFirmwarePathSize] = {};
   CustomizedSetting setting = {};
   const TextTarget targets[] = {
@@ -101,18 +101,18 @@ int32_t RunUpdateWithCustomizedSetting(const char* const* argv, char*) {
   }
 
   if (!PathOpens(firmwarePath)) return 0;
-  return OpUpdateWithCustomizedSetting(&setting, firmwarePath);
+  return OpUpdateWithCustomizedSetting(device, &setting, firmwarePath);
 }
 
 // -ub and -un: element 2 is the path, handed on unchanged.
-int32_t RunUpdateFromBin(const char* const* argv, char*) {
+int32_t RunUpdateFromBin(const char* device, const char* const* argv, char*) {
   if (!PathOpens(argv[2])) return 0;
-  const int32_t result = OpUpdateFromBin(argv[2]);
+  const int32_t result = OpUpdateFromBin(device, argv[2]);
   ConsolePrint("Update result: %d.\n", result);
   return result;
 }
 
-int32_t RunUpdateNoCustomizedSetting(const char* const* argv, char*) {
+int32_t RunUpdateNoCustomizedSetting(const char* device, const char* const* argv, char*) {
   if (!PathOpens(argv[2])) return 0;
-  return OpUpdateNoCustomizedSetting(argv[2]);
+  return OpUpdateNoCustomizedSetting(device, argv[2]);
 }

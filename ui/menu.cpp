@@ -50,19 +50,19 @@ int32_t ParseMenuChoice(const char* answer) {
   return value;
 }
 
-int32_t RunMenuFunction(int32_t number) {
+int32_t RunMenuFunction(const char* device, int32_t number) {
   MenuWork work = {};
   const MenuEntry* entry = FindMenuEntry(number);
   if (entry == nullptr || entry->run == nullptr) return -1;
   // An answer that could not be taken, or the end of input, fails the entry
   // before its operation runs.
   if (AskQuestions(entry->questions, work) != AnswerStatus::kAnswered) return 0;
-  return entry->run(work);
+  return entry->run(device, work);
 }
 
 bool MenuExitChosen() { return exitChosen; }
 
-void RunMenu() {
+void RunMenu(const char* device) {
   exitChosen = false;
   BuildMenu();
   ShowMenu();
@@ -86,7 +86,7 @@ void RunMenu() {
       ShowMenu();
       continue;
     }
-    if (RunMenuFunction(number) == 0) {
+    if (RunMenuFunction(device, number) == 0) {
       ConsolePrint("%s FAIL\n", chosen->second);
       return;
     }

@@ -5,14 +5,14 @@
 
 namespace {
 
-int32_t GetFWVersion(MenuWork& w) {
-  const int32_t result = OpGetFWVersion(w.versionText);
+int32_t GetFWVersion(const char* device, MenuWork& w) {
+  const int32_t result = OpGetFWVersion(device, w.versionText);
   PrintFWVersion(w.versionText);  // whatever the result: an empty version on failure
   return result;
 }
 
-int32_t GetCustomizedSetting(MenuWork& w) {
-  const int32_t result = OpGetCustomizedSetting(&w.setting);
+int32_t GetCustomizedSetting(const char* device, MenuWork& w) {
+  const int32_t result = OpGetCustomizedSetting(device, &w.setting);
   if (result != 0) PrintCustomizedSetting(w.setting);
   return result;
 }
@@ -29,17 +29,21 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
     {3,
      "Update firmware and customized settings from bin",
      true,
-     [](MenuWork& w) { return OpUpdateFromBin(w.firmwarePath); },
+     [](const char* device, MenuWork& w) { return OpUpdateFromBin(device, w.firmwarePath); },
      {kAskPath}},
     {4,
      "Update firmware without customized settings",
      true,
-     [](MenuWork& w) { return OpUpdateNoCustomizedSetting(w.firmwarePath); },
+     [](const char* device, MenuWork& w) {
+       return OpUpdateNoCustomizedSetting(device, w.firmwarePath);
+     },
      {kAskPath}},
     {5,
      "Update firmware and customized settings",
      true,
-     [](MenuWork& w) { return OpUpdateWithCustomizedSetting(&w.setting, w.firmwarePath); },
+     [](const char* device, MenuWork& w) {
+       return OpUpdateWithCustomizedSetting(device, &w.setting, w.firmwarePath);
+     },
      {kAskPath,
       {"Input VID: \n", MenuField::kVidText},
       {"Input PID: \n", MenuField::kPidText},
@@ -53,90 +57,99 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
     {7,
      "Get vendor id from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetVendorId(&w.setting.vid), kVidLine, w.setting.vid);
+     [](const char* device, MenuWork& w) {
+       return WithValueLine(OpGetVendorId(device, &w.setting.vid), kVidLine, w.setting.vid);
      },
      {}},
     {8,
      "Set vendor id",
      true,
-     [](MenuWork& w) { return OpSetVendorId(w.setting.vidText); },
+     [](const char* device, MenuWork& w) { return OpSetVendorId(device, w.setting.vidText); },
      {{"Input VID: \n", MenuField::kVidText}}},
     {9,
      "Get product id from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetProductId(&w.setting.pid), kPidLine, w.setting.pid);
+     [](const char* device, MenuWork& w) {
+       return WithValueLine(OpGetProductId(device, &w.setting.pid), kPidLine, w.setting.pid);
      },
      {}},
     {10,
      "Set product id",
      true,
-     [](MenuWork& w) { return OpSetProductId(w.setting.pidText); },
+     [](const char* device, MenuWork& w) { return OpSetProductId(device, w.setting.pidText); },
      {{"Input PID: \n", MenuField::kPidText}}},
     {11,
      "Get serial number from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetSerialNumber(w.setting.serialNumber), kSerialNumberLine,
+     [](const char* device, MenuWork& w) {
+       return WithValueLine(OpGetSerialNumber(device, w.setting.serialNumber), kSerialNumberLine,
                             w.setting.serialNumber);
      },
      {}},
     {12,
      "Set serial number",
      true,
-     [](MenuWork& w) { return OpSetSerialNumber(w.setting.serialNumber); },
+     [](const char* device, MenuWork& w) {
+       return OpSetSerialNumber(device, w.setting.serialNumber);
+     },
      {{"Input SN: \n", MenuField::kSerialNumber}}},
     {13,
      "Get manufacturer string from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetManufacturerString(w.setting.manufacturer), kManufacturerLine,
-                            w.setting.manufacturer);
+     [](const char* device, MenuWork& w) {
+       return WithValueLine(OpGetManufacturerString(device, w.setting.manufacturer),
+                            kManufacturerLine, w.setting.manufacturer);
      },
      {}},
     {14,
      "Set manufacturer string",
      true,
-     [](MenuWork& w) { return OpSetManufacturerString(w.setting.manufacturer); },
+     [](const char* device, MenuWork& w) {
+       return OpSetManufacturerString(device, w.setting.manufacturer);
+     },
      {{"Input manufacture string: \n", MenuField::kManufacturer}}},
     {15,
      "Get product information from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetProductString(w.setting.product), kProductLine, w.setting.product);
+     [](const char* device, MenuWork& w) {
+       return WithValueLine(OpGetProductString(device, w.setting.product), kProductLine,
+                            w.setting.product);
      },
      {}},
     {16,
      "Set product information",
      true,
-     [](MenuWork& w) { return OpSetProductString(w.setting.product); },
+     [](const char* device, MenuWork& w) { return OpSetProductString(device, w.setting.product); },
      {{"Input product string: \n", MenuField::kProduct}}},
     {17,
      "Get standby timer from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetStandbyTimer(&w.setting.standbyTimer), kStandbyTimerLine,
+     [](const char* device, MenuWork& w) {
+       return WithValueLine(OpGetStandbyTimer(device, &w.setting.standbyTimer), kStandbyTimerLine,
                             w.setting.standbyTimer);
      },
      {}},
     {18,
      "Set standby timer",
      true,
-     [](MenuWork& w) { return OpSetStandbyTimer(w.setting.standbyTimer); },
+     [](const char* device, MenuWork& w) {
+       return OpSetStandbyTimer(device, w.setting.standbyTimer);
+     },
      {{"Input Standby Timer value(unit: second): \n", MenuField::kStandbyTimer}}},
     {19,
      "Get HDD string from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetHDDString(w.setting.hddString), kHddStringLine,
+     [](const char* device, MenuWork& w) {
+       return WithValueLine(OpGetHDDString(device, w.setting.hddString), kHddStringLine,
                             w.setting.hddString);
      },
      {}},
     {20,
      "Set HDD string",
      true,
-     [](MenuWork& w) { return OpSetHDDString(w.setting.hddString1, w.setting.hddString2); },
+     [](const char* device, MenuWork& w) {
+       return OpSetHDDString(device, w.setting.hddString1, w.setting.hddString2);
+     },
      {kAskHdd1, kAskHdd2}},
     {kExitNumber, "Exit", false, nullptr, {}},
 };
