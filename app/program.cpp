@@ -1,8 +1,8 @@
 #include "app/program.h"
 
 #include "app/close_prompt.h"
-#include "app/console.h"
-#include "app/device_list.h"
+#include "runtime/console.h"
+#include "runtime/device_list.h"
 #include "sdk/api_table.h"
 #include "ui/command_line.h"
 #include "ui/menu.h"

@@ -1,8 +1,8 @@
 #include <cstring>
 
-#include "app/console.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
+#include "runtime/console.h"
 #include "sdk/api_table.h"
 #include "sdk/library_text.h"
 

@@ -1,6 +1,6 @@
 #include "ops/messages.h"
 
-#include "app/console.h"
+#include "runtime/console.h"
 
 void PrintInputParameterError() { ConsolePrint("%s", kInputParameterError); }
 

@@ -1,6 +1,6 @@
-#include "app/console.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
+#include "runtime/console.h"
 #include "sdk/api_table.h"
 #include "sdk/library_text.h"
 
@@ -17,9 +17,9 @@ int32_t ReadBySeries(const char* device, const DeviceRead<T>& t7Read,
   return (isT7 ? t7Read : otherRead)(device, destination);
 }
 
-// Text reads end the 80-byte buffer with a terminator whatever the library
+// Text reads end the setting-text buffer with a terminator whatever the library
 // left in it.
-int32_t TerminatedText(int32_t result, char* text) {
+int32_t WithTerminatedText(int32_t result, char* text) {
   TerminateLibraryText(text, kSettingTextSize);
   return result;
 }
@@ -38,23 +38,23 @@ int32_t OpGetProductId(const char* device, uint16_t* pid) {
 
 int32_t OpGetSerialNumber(const char* device, char* text) {
   if (!OperationAccepted(device)) return 0;
-  return TerminatedText(
+  return WithTerminatedText(
       ReadBySeries(device, ApiTable.QZ_GetT7SNbySCSICmd, ApiTable.QZ_GetSNfromFlash, text), text);
 }
 
 int32_t OpGetManufacturerString(const char* device, char* text) {
   if (!OperationAccepted(device)) return 0;
-  return TerminatedText(ApiTable.QZ_GetManuStrfromFlash(device, text), text);
+  return WithTerminatedText(ApiTable.QZ_GetManuStrfromFlash(device, text), text);
 }
 
 int32_t OpGetProductString(const char* device, char* text) {
   if (!OperationAccepted(device)) return 0;
-  return TerminatedText(ApiTable.QZ_GetProdStrfromFlash(device, text), text);
+  return WithTerminatedText(ApiTable.QZ_GetProdStrfromFlash(device, text), text);
 }
 
 int32_t OpGetHDDString(const char* device, char* text) {
   if (!OperationAccepted(device)) return 0;
-  return TerminatedText(ApiTable.QZ_GetHDDStrfromFlash(device, text), text);
+  return WithTerminatedText(ApiTable.QZ_GetHDDStrfromFlash(device, text), text);
 }
 
 // The one reader guarded by its destination instead of the device.

@@ -7,13 +7,13 @@
 
 namespace {
 
-using A = ApiEntryTable;
+using Api = ApiEntryTable;
 
 // Text indices of a write's values.
 constexpr int kFirst = 0;
 constexpr int kSecond = 1;
 
-StagingValues Texts(const char* first, const char* second = nullptr) {
+StagingValues TextValues(const char* first, const char* second = nullptr) {
   return {{first, second}, 0};
 }
 
@@ -47,38 +47,41 @@ bool NonEmpty(const char* text) { return text != nullptr && text[0] != '\0'; }
 int32_t OpSetVendorId(const char* device, const char* vidText) {
   // The id text is the library's to judge; only a missing one is refused.
   if (!OperationAccepted(device, vidText != nullptr)) return 0;
-  return WriteSameOnEverySeries(device, Texts(vidText),
-                                {One(&A::QZ_EnableUpdateVID), Text(&A::QZ_SetVIDValue, kFirst)});
+  return WriteSameOnEverySeries(
+      device, TextValues(vidText),
+      {FlagOn(&Api::QZ_EnableUpdateVID), Text(&Api::QZ_SetVIDValue, kFirst)});
 }
 
 int32_t OpSetProductId(const char* device, const char* pidText) {
   if (!OperationAccepted(device, pidText != nullptr)) return 0;
-  return WriteSameOnEverySeries(device, Texts(pidText),
-                                {One(&A::QZ_EnableUpdatePID), Text(&A::QZ_SetPIDValue, kFirst)});
+  return WriteSameOnEverySeries(
+      device, TextValues(pidText),
+      {FlagOn(&Api::QZ_EnableUpdatePID), Text(&Api::QZ_SetPIDValue, kFirst)});
 }
 
 int32_t OpSetSerialNumber(const char* device, const char* serialNumber) {
   if (!OperationAccepted(device, NonEmpty(serialNumber))) return 0;
-  return WriteBySeries(device, Texts(serialNumber),
-                       {One(&A::QZ_EnableUpdateSN), Text(&A::QZ_SetSerialNumStr, kFirst)},
-                       {One(&A::QZ_EnableUpdateSN), One(&A::QZ_SetSNFromNVRAMTable),
-                        Text(&A::QZ_SetSerialNumStr, kFirst)});
+  return WriteBySeries(device, TextValues(serialNumber),
+                       {FlagOn(&Api::QZ_EnableUpdateSN), Text(&Api::QZ_SetSerialNumStr, kFirst)},
+                       {FlagOn(&Api::QZ_EnableUpdateSN), FlagOn(&Api::QZ_SetSNFromNVRAMTable),
+                        Text(&Api::QZ_SetSerialNumStr, kFirst)});
 }
 
 int32_t OpSetManufacturerString(const char* device, const char* manufacturer) {
   if (!OperationAccepted(device, NonEmpty(manufacturer))) return 0;
-  return WriteBySeries(device, Texts(manufacturer),
-                       {One(&A::QZ_EnableUpdateManuProdCtl), One(&A::QZ_SetManuProdCtl),
-                        Text(&A::QZ_SetUsbManuString, kFirst)},
-                       {One(&A::QZ_EnableUpdateManuStr), Text(&A::QZ_SetManuStr, kFirst)});
+  return WriteBySeries(device, TextValues(manufacturer),
+                       {FlagOn(&Api::QZ_EnableUpdateManuProdCtl), FlagOn(&Api::QZ_SetManuProdCtl),
+                        Text(&Api::QZ_SetUsbManuString, kFirst)},
+                       {FlagOn(&Api::QZ_EnableUpdateManuStr), Text(&Api::QZ_SetManuStr, kFirst)});
 }
 
 int32_t OpSetProductString(const char* device, const char* product) {
   if (!OperationAccepted(device, NonEmpty(product))) return 0;
-  return WriteBySeries(device, Texts(product),
-                       {One(&A::QZ_EnableUpdateManuProdCtl), One(&A::QZ_SetManuProdCtl),
-                        Text(&A::QZ_SetUsbProdString, kFirst)},
-                       {One(&A::QZ_EnableUpdateProdStr), Text(&A::QZ_SetProdString, kFirst)});
+  return WriteBySeries(
+      device, TextValues(product),
+      {FlagOn(&Api::QZ_EnableUpdateManuProdCtl), FlagOn(&Api::QZ_SetManuProdCtl),
+       Text(&Api::QZ_SetUsbProdString, kFirst)},
+      {FlagOn(&Api::QZ_EnableUpdateProdStr), Text(&Api::QZ_SetProdString, kFirst)});
 }
 
 int32_t OpSetStandbyTimer(const char* device, int32_t seconds) {
@@ -89,7 +92,7 @@ int32_t OpSetStandbyTimer(const char* device, int32_t seconds) {
   }
   const int32_t result = WriteSameOnEverySeries(
       device, {{}, seconds},
-      {One(&A::QZ_EnableUpdateStandbyTimer), Seconds(&A::QZ_SetStandbyTimer)});
+      {FlagOn(&Api::QZ_EnableUpdateStandbyTimer), Seconds(&Api::QZ_SetStandbyTimer)});
   return result != 0 ? 1 : 0;
 }
 
@@ -97,9 +100,9 @@ int32_t OpSetHDDString(const char* device, const char* hddString1, const char* h
   // Empty strings are valid values; only missing ones are refused.
   if (!OperationAccepted(device, hddString1 != nullptr && hddString2 != nullptr)) return 0;
   return WriteBySeries(
-      device, Texts(hddString1, hddString2),
-      {One(&A::QZ_EnableUpdateInquiryCtl), Text(&A::QZ_SetScsiVidString, kFirst),
-       Text(&A::QZ_SetScsiPidString, kSecond), One(&A::QZ_SetInquiryCtl)},
-      {One(&A::QZ_EnableUpdateDisplayHDDStrSetting), Text(&A::QZ_SetScsiVidString, kFirst),
-       Text(&A::QZ_SetScsiPidString, kSecond), One(&A::QZ_EnableMapToHDDStr)});
+      device, TextValues(hddString1, hddString2),
+      {FlagOn(&Api::QZ_EnableUpdateInquiryCtl), Text(&Api::QZ_SetScsiVidString, kFirst),
+       Text(&Api::QZ_SetScsiPidString, kSecond), FlagOn(&Api::QZ_SetInquiryCtl)},
+      {FlagOn(&Api::QZ_EnableUpdateDisplayHDDStrSetting), Text(&Api::QZ_SetScsiVidString, kFirst),
+       Text(&Api::QZ_SetScsiPidString, kSecond), FlagOn(&Api::QZ_EnableMapToHDDStr)});
 }

@@ -27,7 +27,8 @@ struct StagingStep {
   bool givesSeconds;
 };
 
-constexpr StagingStep One(FlagEntry ApiEntryTable::*entry) { return {entry, nullptr, 0, false}; }
+// The steps: a flag set to 1 (on), the seconds, or the text at textIndex.
+constexpr StagingStep FlagOn(FlagEntry ApiEntryTable::*entry) { return {entry, nullptr, 0, false}; }
 constexpr StagingStep Seconds(FlagEntry ApiEntryTable::*entry) { return {entry, nullptr, 0, true}; }
 constexpr StagingStep Text(TextEntry ApiEntryTable::*entry, int textIndex) {
   return {nullptr, entry, textIndex, false};

@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "app/console.h"
 #include "ops/operations.h"
+#include "runtime/console.h"
 #include "ui/option_table.h"
 
 namespace {

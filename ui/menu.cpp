@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "app/console.h"
+#include "runtime/console.h"
 #include "sdk/library_text.h"
 #include "ui/menu_answers.h"
 #include "ui/menu_entries.h"
@@ -15,7 +15,7 @@ namespace {
 constexpr size_t kChoiceSize = 80;
 constexpr const char* kRule = "--------------------------- \n";
 
-bool exitChosen = false;
+bool ExitChosen = false;  // by the last RunMenu
 
 }  // namespace
 
@@ -60,10 +60,10 @@ int32_t RunMenuFunction(const char* device, int32_t number) {
   return entry->run(device, work);
 }
 
-bool MenuExitChosen() { return exitChosen; }
+bool MenuExitChosen() { return ExitChosen; }
 
 void RunMenu(const char* device) {
-  exitChosen = false;
+  ExitChosen = false;
   BuildMenu();
   ShowMenu();
   char choice[kChoiceSize];
@@ -79,7 +79,7 @@ void RunMenu(const char* device) {
       continue;
     }
     if (number == kExitNumber) {
-      exitChosen = true;
+      ExitChosen = true;
       return;
     }
     if (number == kShowHelpNumber) {

@@ -1,19 +1,19 @@
 #include "ui/menu_entries.h"
 
-#include "app/console.h"
+#include "runtime/console.h"
 #include "ui/value_lines.h"
 
 namespace {
 
-int32_t GetFWVersion(const char* device, MenuWork& w) {
-  const int32_t result = OpGetFWVersion(device, w.versionText);
-  PrintFWVersion(w.versionText);  // whatever the result: an empty version on failure
+int32_t GetFWVersion(const char* device, MenuWork& work) {
+  const int32_t result = OpGetFWVersion(device, work.versionText);
+  PrintFWVersion(work.versionText);  // whatever the result: an empty version on failure
   return result;
 }
 
-int32_t GetCustomizedSetting(const char* device, MenuWork& w) {
-  const int32_t result = OpGetCustomizedSetting(device, &w.setting);
-  if (result != 0) PrintCustomizedSetting(w.setting);
+int32_t GetCustomizedSetting(const char* device, MenuWork& work) {
+  const int32_t result = OpGetCustomizedSetting(device, &work.setting);
+  if (result != 0) PrintCustomizedSetting(work.setting);
   return result;
 }
 
@@ -29,20 +29,20 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
     {3,
      "Update firmware and customized settings from bin",
      true,
-     [](const char* device, MenuWork& w) { return OpUpdateFromBin(device, w.firmwarePath); },
+     [](const char* device, MenuWork& work) { return OpUpdateFromBin(device, work.firmwarePath); },
      {kAskPath}},
     {4,
      "Update firmware without customized settings",
      true,
-     [](const char* device, MenuWork& w) {
-       return OpUpdateNoCustomizedSetting(device, w.firmwarePath);
+     [](const char* device, MenuWork& work) {
+       return OpUpdateNoCustomizedSetting(device, work.firmwarePath);
      },
      {kAskPath}},
     {5,
      "Update firmware and customized settings",
      true,
-     [](const char* device, MenuWork& w) {
-       return OpUpdateWithCustomizedSetting(device, &w.setting, w.firmwarePath);
+     [](const char* device, MenuWork& work) {
+       return OpUpdateWithCustomizedSetting(device, &work.setting, work.firmwarePath);
      },
      {kAskPath,
       {"Input VID: \n", MenuField::kVidText},
@@ -57,98 +57,102 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
     {7,
      "Get vendor id from device",
      false,
-     [](const char* device, MenuWork& w) {
-       return WithValueLine(OpGetVendorId(device, &w.setting.vid), kVidLine, w.setting.vid);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetVendorId(device, &work.setting.vid), kVidLine, work.setting.vid);
      },
      {}},
     {8,
      "Set vendor id",
      true,
-     [](const char* device, MenuWork& w) { return OpSetVendorId(device, w.setting.vidText); },
+     [](const char* device, MenuWork& work) { return OpSetVendorId(device, work.setting.vidText); },
      {{"Input VID: \n", MenuField::kVidText}}},
     {9,
      "Get product id from device",
      false,
-     [](const char* device, MenuWork& w) {
-       return WithValueLine(OpGetProductId(device, &w.setting.pid), kPidLine, w.setting.pid);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetProductId(device, &work.setting.pid), kPidLine, work.setting.pid);
      },
      {}},
     {10,
      "Set product id",
      true,
-     [](const char* device, MenuWork& w) { return OpSetProductId(device, w.setting.pidText); },
+     [](const char* device, MenuWork& work) {
+       return OpSetProductId(device, work.setting.pidText);
+     },
      {{"Input PID: \n", MenuField::kPidText}}},
     {11,
      "Get serial number from device",
      false,
-     [](const char* device, MenuWork& w) {
-       return WithValueLine(OpGetSerialNumber(device, w.setting.serialNumber), kSerialNumberLine,
-                            w.setting.serialNumber);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetSerialNumber(device, work.setting.serialNumber), kSerialNumberLine,
+                            work.setting.serialNumber);
      },
      {}},
     {12,
      "Set serial number",
      true,
-     [](const char* device, MenuWork& w) {
-       return OpSetSerialNumber(device, w.setting.serialNumber);
+     [](const char* device, MenuWork& work) {
+       return OpSetSerialNumber(device, work.setting.serialNumber);
      },
      {{"Input SN: \n", MenuField::kSerialNumber}}},
     {13,
      "Get manufacturer string from device",
      false,
-     [](const char* device, MenuWork& w) {
-       return WithValueLine(OpGetManufacturerString(device, w.setting.manufacturer),
-                            kManufacturerLine, w.setting.manufacturer);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetManufacturerString(device, work.setting.manufacturer),
+                            kManufacturerLine, work.setting.manufacturer);
      },
      {}},
     {14,
      "Set manufacturer string",
      true,
-     [](const char* device, MenuWork& w) {
-       return OpSetManufacturerString(device, w.setting.manufacturer);
+     [](const char* device, MenuWork& work) {
+       return OpSetManufacturerString(device, work.setting.manufacturer);
      },
      {{"Input manufacture string: \n", MenuField::kManufacturer}}},
     {15,
      "Get product information from device",
      false,
-     [](const char* device, MenuWork& w) {
-       return WithValueLine(OpGetProductString(device, w.setting.product), kProductLine,
-                            w.setting.product);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetProductString(device, work.setting.product), kProductLine,
+                            work.setting.product);
      },
      {}},
     {16,
      "Set product information",
      true,
-     [](const char* device, MenuWork& w) { return OpSetProductString(device, w.setting.product); },
+     [](const char* device, MenuWork& work) {
+       return OpSetProductString(device, work.setting.product);
+     },
      {{"Input product string: \n", MenuField::kProduct}}},
     {17,
      "Get standby timer from device",
      false,
-     [](const char* device, MenuWork& w) {
-       return WithValueLine(OpGetStandbyTimer(device, &w.setting.standbyTimer), kStandbyTimerLine,
-                            w.setting.standbyTimer);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetStandbyTimer(device, &work.setting.standbyTimer),
+                            kStandbyTimerLine, work.setting.standbyTimer);
      },
      {}},
     {18,
      "Set standby timer",
      true,
-     [](const char* device, MenuWork& w) {
-       return OpSetStandbyTimer(device, w.setting.standbyTimer);
+     [](const char* device, MenuWork& work) {
+       return OpSetStandbyTimer(device, work.setting.standbyTimer);
      },
      {{"Input Standby Timer value(unit: second): \n", MenuField::kStandbyTimer}}},
     {19,
      "Get HDD string from device",
      false,
-     [](const char* device, MenuWork& w) {
-       return WithValueLine(OpGetHDDString(device, w.setting.hddString), kHddStringLine,
-                            w.setting.hddString);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetHDDString(device, work.setting.hddString), kHddStringLine,
+                            work.setting.hddString);
      },
      {}},
     {20,
      "Set HDD string",
      true,
-     [](const char* device, MenuWork& w) {
-       return OpSetHDDString(device, w.setting.hddString1, w.setting.hddString2);
+     [](const char* device, MenuWork& work) {
+       return OpSetHDDString(device, work.setting.hddString1, work.setting.hddString2);
      },
      {kAskHdd1, kAskHdd2}},
     {kExitNumber, "Exit", false, nullptr, {}},

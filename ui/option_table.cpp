@@ -1,8 +1,8 @@
 #include "ui/option_table.h"
 
-#include "app/console.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
+#include "runtime/console.h"
 #include "sdk/library_text.h"
 #include "ui/decimal_number.h"
 #include "ui/tool_version.h"
@@ -10,7 +10,7 @@
 
 namespace {
 
-int32_t RunVersion(const char* device, const char* const*, char* resultText) {
+int32_t ReadFWVersion(const char* device, const char* const*, char* resultText) {
   const int32_t result = OpGetFWVersion(device, resultText);
   if (result != 0) PrintFWVersion(resultText);
   return result;
@@ -44,7 +44,7 @@ int32_t WriteText(const char* device, const char* const* argv, char*) {
 int32_t WriteStandbyTimer(const char* device, const char* const* argv, char*) {
   // A text that is no decimal number must not reach the device as one.
   int32_t seconds = 0;
-  if (!AccumulateDecimal(argv[2], &seconds)) {
+  if (!ParseDecimalInt32(argv[2], &seconds)) {
     PrintInputParameterError();
     return 0;
   }
@@ -83,7 +83,7 @@ const CommandLineOption kCommandLineOptions[kCommandLineOptionCount] = {
      RunHelp},
     {"fv", 0,
      " -fv                               : Get FW version                                           \n",
-     RunVersion},
+     ReadFWVersion},
     {"ub", 1,
      " -ub [BIN_FILE_PATH]               : Update firmware and customized setting from bin          \n",
      RunUpdateFromBin},

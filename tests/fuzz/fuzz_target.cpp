@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/console.h"
-#include "app/device_list.h"
+#include "runtime/console.h"
+#include "runtime/device_list.h"
 #include "tests/fake/fake_library.h"
 #include "ui/command_line.h"
 #include "ui/menu.h"

@@ -1,5 +1,5 @@
 // Running out of memory for the path buffers: nothing is kept, the caller is told.
-#include "app/device_list.h"
+#include "runtime/device_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/device_list.h"
+#include "runtime/device_list.h"
 
 #include <new>
 

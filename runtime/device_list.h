@@ -1,4 +1,5 @@
-// The devices the library lists.
+// The device paths the library lists. The program entry owns them for the
+// whole run and hands one to the front end it starts.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 extern char* DeviceList[kMaxDevices];
 extern int32_t deviceCount;
 
-// Allocates the 16 path buffers, each holding the empty text. False when
+// Allocates all kMaxDevices path buffers, each holding the empty text. False when
 // memory runs out (whatever was allocated is freed again).
 bool AllocateDeviceList();
 void FreeDeviceList();
