@@ -1,6 +1,6 @@
 #include "app/close_prompt.h"
 
-#include "app/console.h"
+#include "runtime/console.h"
 
 bool ShouldWaitForEnter(const ConsoleFacts& facts, bool menuExitChosen) {
   return facts.inputIsConsole && facts.outputIsConsole && facts.processCount == 1 &&

@@ -1,8 +1,8 @@
 #include "app/program.h"
 
 #include "app/close_prompt.h"
-#include "app/console.h"
-#include "app/device_list.h"
+#include "runtime/console.h"
+#include "runtime/device_list.h"
 #include "sdk/api_table.h"
 #include "ui/command_line.h"
 #include "ui/menu.h"
@@ -19,9 +19,9 @@ int RunProgram(const char* const* argv) {
       if (deviceCount <= 0) {
         ConsolePrint("Not connect device\n");
       } else if (argv != nullptr && argv[0] != nullptr && argv[1] != nullptr) {
-        RunCommandLine(argv);
+        RunCommandLine(DeviceList[0], argv);
       } else {
-        RunMenu();
+        RunMenu(DeviceList[0]);
       }
     }
   }

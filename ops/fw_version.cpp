@@ -1,9 +1,8 @@
 #include <cstring>
 
-#include "app/console.h"
-#include "app/device_list.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
+#include "runtime/console.h"
 #include "sdk/api_table.h"
 #include "sdk/library_text.h"
 
@@ -13,17 +12,17 @@ constexpr const char* kInternalCodeText = "Internal code";
 
 }  // namespace
 
-int32_t OpGetFWVersion(char* versionText) {
-  if (!OperationAccepted()) return 0;
+int32_t OpGetFWVersion(const char* device, char* versionText) {
+  if (!OperationAccepted(device)) return 0;
   // Only the mode written counts; the call's own result says nothing more.
   int32_t mode = kRunningModeUndetermined;
-  ApiTable.QZ_GetRunningCodeMode(currentDevice, &mode);
+  ApiTable.QZ_GetRunningCodeMode(device, &mode);
   if (mode == kRunningModeInternalCode) {
     std::memcpy(versionText, kInternalCodeText, std::strlen(kInternalCodeText) + 1);
     return 1;
   }
   if (mode != kRunningModeFirmware) return 0;
-  const int32_t read = ApiTable.QZ_GetFWVersion(currentDevice, versionText);
+  const int32_t read = ApiTable.QZ_GetFWVersion(device, versionText);
   TerminateLibraryText(versionText, kVersionTextSize);
   // A version read that failed is no version, whatever the buffer holds.
   return read != 0 ? 1 : 0;

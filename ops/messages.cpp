@@ -1,12 +1,11 @@
 #include "ops/messages.h"
 
-#include "app/console.h"
-#include "app/device_list.h"
+#include "runtime/console.h"
 
 void PrintInputParameterError() { ConsolePrint("%s", kInputParameterError); }
 
-bool OperationAccepted(bool inputValid) {
-  if (deviceCount > 0 && inputValid) return true;
+bool OperationAccepted(const char* device, bool inputValid) {
+  if (device != nullptr && inputValid) return true;
   PrintInputParameterError();
   return false;
 }

@@ -5,6 +5,6 @@ constexpr const char* kInputParameterError = "Input parameter error! \n";
 
 void PrintInputParameterError();
 
-// True when a device is listed and the operation's own input test passed;
+// True when a device is given and the operation's own input test passed;
 // otherwise prints the parameter error (the operation then calls nothing).
-bool OperationAccepted(bool inputValid = true);
+bool OperationAccepted(const char* device, bool inputValid = true);

@@ -19,7 +19,7 @@ struct StagingValues {
   int32_t seconds;
 };
 
-// One call after currentDevice: the constant 1, the seconds, or a text.
+// One call after the device: the constant 1, the seconds, or a text.
 struct StagingStep {
   FlagEntry ApiEntryTable::*flagEntry;
   TextEntry ApiEntryTable::*textEntry;
@@ -27,7 +27,8 @@ struct StagingStep {
   bool givesSeconds;
 };
 
-constexpr StagingStep One(FlagEntry ApiEntryTable::*entry) { return {entry, nullptr, 0, false}; }
+// The steps: a flag set to 1 (on), the seconds, or the text at textIndex.
+constexpr StagingStep FlagOn(FlagEntry ApiEntryTable::*entry) { return {entry, nullptr, 0, false}; }
 constexpr StagingStep Seconds(FlagEntry ApiEntryTable::*entry) { return {entry, nullptr, 0, true}; }
 constexpr StagingStep Text(TextEntry ApiEntryTable::*entry, int textIndex) {
   return {nullptr, entry, textIndex, false};
@@ -37,4 +38,4 @@ using StagingSteps = std::initializer_list<StagingStep>;
 
 // Makes the calls in order; false at the first the library refuses, after
 // which no further call is made.
-bool RunStagingSteps(StagingSteps steps, const StagingValues& values);
+bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues& values);

@@ -2,20 +2,21 @@
 # Include directions: the one place that says which folder may include which.
 # Each project include ("dir/file.h") of a source must start with one of the
 # prefixes of the first row whose pattern matches the source's path.
-# app/ holds two layers: the program entry, which starts a front end, and the
-# console and device-list routines, which the front ends and operations use.
+# The tool's layers, top to bottom: app/ (program entry), ui/ (front ends),
+# ops/ (operations), then sdk/ (library contract) and runtime/ (console and
+# device list) side by side, then platform/. A layer includes only itself and
+# layers below it; runtime/ takes nothing from sdk/ but the contract's sizes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rules=(
   # source pattern          may include
   "app/main.cpp             app/program"
-  "app/program.*            app/ ui/ sdk/"
-  "app/close_prompt.*       app/close_prompt app/console platform/"
-  "app/*                    app/console app/device_list"
-  "ui/*                     ui/ ops/ sdk/ app/console app/device_list"
-  "ops/*                    ops/ sdk/ app/console app/device_list"
+  "app/*                    app/ ui/ ops/ sdk/ runtime/ platform/"
+  "ui/*                     ui/ ops/ sdk/ runtime/"
+  "ops/*                    ops/ sdk/ runtime/"
   "sdk/*                    sdk/ platform/"
+  "runtime/*                runtime/ sdk/api_sizes.h"
   "platform/*               platform/"
   "sim/*                    sim/ sdk/"
   "recorder/*               recorder/ sim/ sdk/ platform/"

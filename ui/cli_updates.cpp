@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "app/console.h"
 #include "ops/customized_setting.h"
 #include "ops/operations.h"
+#include "runtime/console.h"
 #include "ui/bounded_text.h"
 #include "ui/decimal_number.h"
 #include "ui/option_table.h"
@@ -33,7 +33,8 @@ bool PathOpens(const char* path) {
 
 bool IsOptionElement(const char* element) { return element != nullptr && element[0] == '-'; }
 
-int32_t Refuse(const char* message) {
+// Prints why the option list was rejected; the option's result is then 0.
+int32_t RejectWith(const char* message) {
   ConsolePrint("%s", message);
   return 0;
 }
@@ -49,7 +50,7 @@ struct TextTarget {
 
 }  // namespace
 
-int32_t RunUpdateWithCustomizedSetting(const char* const* argv, char*) {
+int32_t RunUpdateWithCustomizedSetting(const char* device, const char* const* argv, char*) {
   char firmwarePath[kFirmwarePathSize] = {};
   CustomizedSetting setting = {};
   const TextTarget targets[] = {
@@ -63,56 +64,56 @@ int32_t RunUpdateWithCustomizedSetting(const char* const* argv, char*) {
   };
 
   int index = 2;
-  if (!IsOptionElement(argv[index])) return Refuse(kInvalidInputParameter);
+  if (!IsOptionElement(argv[index])) return RejectWith(kInvalidInputParameter);
   for (;;) {
     // Only the letter after the dash counts: -file is -f. A lone dash ends the list.
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(argv[index][1])));
     if (letter == '\0') break;
     const char* value = argv[index + 1];
-    if (value == nullptr) return Refuse(kInvalidInputParameter);
+    if (value == nullptr) return RejectWith(kInvalidInputParameter);
     int next = index + 2;
     if (letter == 't') {
       // A repeated -t replaces the earlier number.
-      if (!AccumulateDecimal(value, &setting.standbyTimer)) {
-        return Refuse(kInvalidInputParameter);
+      if (!ParseDecimalInt32(value, &setting.standbyTimer)) {
+        return RejectWith(kInvalidInputParameter);
       }
     } else {
       const TextTarget* target = nullptr;
       for (const TextTarget& candidate : targets) {
         if (candidate.letter == letter) target = &candidate;
       }
-      if (target == nullptr) return Refuse("Invalid input argument.\n");
+      if (target == nullptr) return RejectWith("Invalid input argument.\n");
       // Values longer than their field are refused rather than cut.
       if (!CopyBoundedText(target->field, target->size, value)) {
-        return Refuse(kInvalidInputParameter);
+        return RejectWith(kInvalidInputParameter);
       }
       if (target->secondField != nullptr) {
         const char* second = argv[next];
-        if (second == nullptr) return Refuse(kPleaseInputParameter);
+        if (second == nullptr) return RejectWith(kPleaseInputParameter);
         if (!CopyBoundedText(target->secondField, target->size, second)) {
-          return Refuse(kInvalidInputParameter);
+          return RejectWith(kInvalidInputParameter);
         }
         ++next;
       }
     }
     if (argv[next] == nullptr) break;
-    if (!IsOptionElement(argv[next])) return Refuse(kInvalidInputParameter);
+    if (!IsOptionElement(argv[next])) return RejectWith(kInvalidInputParameter);
     index = next;
   }
 
   if (!PathOpens(firmwarePath)) return 0;
-  return OpUpdateWithCustomizedSetting(&setting, firmwarePath);
+  return OpUpdateWithCustomizedSetting(device, &setting, firmwarePath);
 }
 
 // -ub and -un: element 2 is the path, handed on unchanged.
-int32_t RunUpdateFromBin(const char* const* argv, char*) {
+int32_t RunUpdateFromBin(const char* device, const char* const* argv, char*) {
   if (!PathOpens(argv[2])) return 0;
-  const int32_t result = OpUpdateFromBin(argv[2]);
+  const int32_t result = OpUpdateFromBin(device, argv[2]);
   ConsolePrint("Update result: %d.\n", result);
   return result;
 }
 
-int32_t RunUpdateNoCustomizedSetting(const char* const* argv, char*) {
+int32_t RunUpdateNoCustomizedSetting(const char* device, const char* const* argv, char*) {
   if (!PathOpens(argv[2])) return 0;
-  return OpUpdateNoCustomizedSetting(argv[2]);
+  return OpUpdateNoCustomizedSetting(device, argv[2]);
 }

@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "app/console.h"
 #include "ops/operations.h"
+#include "runtime/console.h"
 #include "ui/option_table.h"
 
 namespace {
@@ -40,10 +40,10 @@ static_assert(kVersionTextSize == kSettingTextSize, "resultText serves both kind
 
 }  // namespace
 
-int32_t RunCommandLine(const char* const* argv) {
+int32_t RunCommandLine(const char* device, const char* const* argv) {
   char resultText[kVersionTextSize] = {};
   if (argv == nullptr || argv[0] == nullptr || argv[1] == nullptr) return 0;
   const CommandLineOption* option = FindOption(argv[1]);
   if (option == nullptr || !HasValueElements(argv, option->values)) return 0;
-  return option->run(argv, resultText);
+  return option->run(device, argv, resultText);
 }

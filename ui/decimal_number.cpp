@@ -2,7 +2,7 @@
 
 #include <limits>
 
-bool AccumulateDecimal(const char* text, int32_t* value) {
+bool ParseDecimalInt32(const char* text, int32_t* value) {
   if (text == nullptr) return false;
   const char* p = text;
   const bool negative = *p == '-';

@@ -6,4 +6,4 @@
 // Accepts an optional sign followed by one or more decimal digits whose value
 // fits a signed 32-bit integer; anything else (empty text, blanks, letters, a
 // lone sign, overflow) is refused and leaves *value untouched.
-bool AccumulateDecimal(const char* text, int32_t* value);
+bool ParseDecimalInt32(const char* text, int32_t* value);

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "app/console.h"
+#include "runtime/console.h"
 #include "sdk/library_text.h"
 #include "ui/menu_answers.h"
 #include "ui/menu_entries.h"
@@ -15,7 +15,7 @@ namespace {
 constexpr size_t kChoiceSize = 80;
 constexpr const char* kRule = "--------------------------- \n";
 
-bool exitChosen = false;
+bool ExitChosen = false;  // by the last RunMenu
 
 }  // namespace
 
@@ -50,20 +50,20 @@ int32_t ParseMenuChoice(const char* answer) {
   return value;
 }
 
-int32_t RunMenuFunction(int32_t number) {
+int32_t RunMenuFunction(const char* device, int32_t number) {
   MenuWork work = {};
   const MenuEntry* entry = FindMenuEntry(number);
   if (entry == nullptr || entry->run == nullptr) return -1;
   // An answer that could not be taken, or the end of input, fails the entry
   // before its operation runs.
   if (AskQuestions(entry->questions, work) != AnswerStatus::kAnswered) return 0;
-  return entry->run(work);
+  return entry->run(device, work);
 }
 
-bool MenuExitChosen() { return exitChosen; }
+bool MenuExitChosen() { return ExitChosen; }
 
-void RunMenu() {
-  exitChosen = false;
+void RunMenu(const char* device) {
+  ExitChosen = false;
   BuildMenu();
   ShowMenu();
   char choice[kChoiceSize];
@@ -79,14 +79,14 @@ void RunMenu() {
       continue;
     }
     if (number == kExitNumber) {
-      exitChosen = true;
+      ExitChosen = true;
       return;
     }
     if (number == kShowHelpNumber) {
       ShowMenu();
       continue;
     }
-    if (RunMenuFunction(number) == 0) {
+    if (RunMenuFunction(device, number) == 0) {
       ConsolePrint("%s FAIL\n", chosen->second);
       return;
     }

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "app/console.h"
 #include "ops/messages.h"
+#include "runtime/console.h"
 #include "ui/decimal_number.h"
 
 namespace {
@@ -21,24 +21,24 @@ TextField Field(char (&text)[N]) {
 }
 
 TextField TextFieldOf(MenuField field, MenuWork& work) {
-  CustomizedSetting& s = work.setting;
+  CustomizedSetting& setting = work.setting;
   switch (field) {
     case MenuField::kFirmwarePath:
       return Field(work.firmwarePath);
     case MenuField::kVidText:
-      return Field(s.vidText);
+      return Field(setting.vidText);
     case MenuField::kPidText:
-      return Field(s.pidText);
+      return Field(setting.pidText);
     case MenuField::kManufacturer:
-      return Field(s.manufacturer);
+      return Field(setting.manufacturer);
     case MenuField::kProduct:
-      return Field(s.product);
+      return Field(setting.product);
     case MenuField::kSerialNumber:
-      return Field(s.serialNumber);
+      return Field(setting.serialNumber);
     case MenuField::kHddString1:
-      return Field(s.hddString1);
+      return Field(setting.hddString1);
     case MenuField::kHddString2:
-      return Field(s.hddString2);
+      return Field(setting.hddString2);
     case MenuField::kStandbyTimer:  // the number answer, read apart
       break;
   }
@@ -51,7 +51,7 @@ AnswerStatus ReadAnswer(MenuField field, MenuWork& work) {
     const WordRead read = ConsoleReadNumberWord(word, sizeof word);
     if (read == WordRead::kEndOfInput) return AnswerStatus::kEndOfInput;
     const bool taken =
-        read == WordRead::kRead && AccumulateDecimal(word, &work.setting.standbyTimer);
+        read == WordRead::kRead && ParseDecimalInt32(word, &work.setting.standbyTimer);
     return taken ? AnswerStatus::kAnswered : AnswerStatus::kRejected;
   }
   const TextField target = TextFieldOf(field, work);

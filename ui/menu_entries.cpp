@@ -1,19 +1,19 @@
 #include "ui/menu_entries.h"
 
-#include "app/console.h"
+#include "runtime/console.h"
 #include "ui/value_lines.h"
 
 namespace {
 
-int32_t GetFWVersion(MenuWork& w) {
-  const int32_t result = OpGetFWVersion(w.versionText);
-  PrintFWVersion(w.versionText);  // whatever the result: an empty version on failure
+int32_t GetFWVersion(const char* device, MenuWork& work) {
+  const int32_t result = OpGetFWVersion(device, work.versionText);
+  PrintFWVersion(work.versionText);  // whatever the result: an empty version on failure
   return result;
 }
 
-int32_t GetCustomizedSetting(MenuWork& w) {
-  const int32_t result = OpGetCustomizedSetting(&w.setting);
-  if (result != 0) PrintCustomizedSetting(w.setting);
+int32_t GetCustomizedSetting(const char* device, MenuWork& work) {
+  const int32_t result = OpGetCustomizedSetting(device, &work.setting);
+  if (result != 0) PrintCustomizedSetting(work.setting);
   return result;
 }
 
@@ -29,17 +29,21 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
     {3,
      "Update firmware and customized settings from bin",
      true,
-     [](MenuWork& w) { return OpUpdateFromBin(w.firmwarePath); },
+     [](const char* device, MenuWork& work) { return OpUpdateFromBin(device, work.firmwarePath); },
      {kAskPath}},
     {4,
      "Update firmware without customized settings",
      true,
-     [](MenuWork& w) { return OpUpdateNoCustomizedSetting(w.firmwarePath); },
+     [](const char* device, MenuWork& work) {
+       return OpUpdateNoCustomizedSetting(device, work.firmwarePath);
+     },
      {kAskPath}},
     {5,
      "Update firmware and customized settings",
      true,
-     [](MenuWork& w) { return OpUpdateWithCustomizedSetting(&w.setting, w.firmwarePath); },
+     [](const char* device, MenuWork& work) {
+       return OpUpdateWithCustomizedSetting(device, &work.setting, work.firmwarePath);
+     },
      {kAskPath,
       {"Input VID: \n", MenuField::kVidText},
       {"Input PID: \n", MenuField::kPidText},
@@ -53,90 +57,103 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
     {7,
      "Get vendor id from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetVendorId(&w.setting.vid), kVidLine, w.setting.vid);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetVendorId(device, &work.setting.vid), kVidLine, work.setting.vid);
      },
      {}},
     {8,
      "Set vendor id",
      true,
-     [](MenuWork& w) { return OpSetVendorId(w.setting.vidText); },
+     [](const char* device, MenuWork& work) { return OpSetVendorId(device, work.setting.vidText); },
      {{"Input VID: \n", MenuField::kVidText}}},
     {9,
      "Get product id from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetProductId(&w.setting.pid), kPidLine, w.setting.pid);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetProductId(device, &work.setting.pid), kPidLine, work.setting.pid);
      },
      {}},
     {10,
      "Set product id",
      true,
-     [](MenuWork& w) { return OpSetProductId(w.setting.pidText); },
+     [](const char* device, MenuWork& work) {
+       return OpSetProductId(device, work.setting.pidText);
+     },
      {{"Input PID: \n", MenuField::kPidText}}},
     {11,
      "Get serial number from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetSerialNumber(w.setting.serialNumber), kSerialNumberLine,
-                            w.setting.serialNumber);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetSerialNumber(device, work.setting.serialNumber), kSerialNumberLine,
+                            work.setting.serialNumber);
      },
      {}},
     {12,
      "Set serial number",
      true,
-     [](MenuWork& w) { return OpSetSerialNumber(w.setting.serialNumber); },
+     [](const char* device, MenuWork& work) {
+       return OpSetSerialNumber(device, work.setting.serialNumber);
+     },
      {{"Input SN: \n", MenuField::kSerialNumber}}},
     {13,
      "Get manufacturer string from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetManufacturerString(w.setting.manufacturer), kManufacturerLine,
-                            w.setting.manufacturer);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetManufacturerString(device, work.setting.manufacturer),
+                            kManufacturerLine, work.setting.manufacturer);
      },
      {}},
     {14,
      "Set manufacturer string",
      true,
-     [](MenuWork& w) { return OpSetManufacturerString(w.setting.manufacturer); },
+     [](const char* device, MenuWork& work) {
+       return OpSetManufacturerString(device, work.setting.manufacturer);
+     },
      {{"Input manufacture string: \n", MenuField::kManufacturer}}},
     {15,
      "Get product information from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetProductString(w.setting.product), kProductLine, w.setting.product);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetProductString(device, work.setting.product), kProductLine,
+                            work.setting.product);
      },
      {}},
     {16,
      "Set product information",
      true,
-     [](MenuWork& w) { return OpSetProductString(w.setting.product); },
+     [](const char* device, MenuWork& work) {
+       return OpSetProductString(device, work.setting.product);
+     },
      {{"Input product string: \n", MenuField::kProduct}}},
     {17,
      "Get standby timer from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetStandbyTimer(&w.setting.standbyTimer), kStandbyTimerLine,
-                            w.setting.standbyTimer);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetStandbyTimer(device, &work.setting.standbyTimer),
+                            kStandbyTimerLine, work.setting.standbyTimer);
      },
      {}},
     {18,
      "Set standby timer",
      true,
-     [](MenuWork& w) { return OpSetStandbyTimer(w.setting.standbyTimer); },
+     [](const char* device, MenuWork& work) {
+       return OpSetStandbyTimer(device, work.setting.standbyTimer);
+     },
      {{"Input Standby Timer value(unit: second): \n", MenuField::kStandbyTimer}}},
     {19,
      "Get HDD string from device",
      false,
-     [](MenuWork& w) {
-       return WithValueLine(OpGetHDDString(w.setting.hddString), kHddStringLine,
-                            w.setting.hddString);
+     [](const char* device, MenuWork& work) {
+       return WithValueLine(OpGetHDDString(device, work.setting.hddString), kHddStringLine,
+                            work.setting.hddString);
      },
      {}},
     {20,
      "Set HDD string",
      true,
-     [](MenuWork& w) { return OpSetHDDString(w.setting.hddString1, w.setting.hddString2); },
+     [](const char* device, MenuWork& work) {
+       return OpSetHDDString(device, work.setting.hddString1, work.setting.hddString2);
+     },
      {kAskHdd1, kAskHdd2}},
     {kExitNumber, "Exit", false, nullptr, {}},
 };

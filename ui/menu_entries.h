@@ -41,9 +41,9 @@ struct MenuEntry {
   int32_t number;
   const char* text;
   bool notice;
-  // Calls the operation and prints what its result allows; null for the two
-  // entries that run nothing (Show Help, Exit).
-  int32_t (*run)(MenuWork& work);
+  // Calls the operation on the device and prints what its result allows;
+  // null for the two entries that run nothing (Show Help, Exit).
+  int32_t (*run)(const char* device, MenuWork& work);
   MenuQuestion questions[kMaxMenuQuestions];
 };
 

@@ -1,8 +1,8 @@
 #include "ui/option_table.h"
 
-#include "app/console.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
+#include "runtime/console.h"
 #include "sdk/library_text.h"
 #include "ui/decimal_number.h"
 #include "ui/tool_version.h"
@@ -10,51 +10,53 @@
 
 namespace {
 
-int32_t RunVersion(const char* const*, char* resultText) {
-  const int32_t result = OpGetFWVersion(resultText);
+int32_t ReadFWVersion(const char* device, const char* const*, char* resultText) {
+  const int32_t result = OpGetFWVersion(device, resultText);
   if (result != 0) PrintFWVersion(resultText);
   return result;
 }
 
 // The single readers print with formats of their own, after success only.
-template <int32_t (*Read)(char*), const char* const* Format>
-int32_t ReadText(const char* const*, char* resultText) {
-  return WithValueLine(Read(resultText), *Format, static_cast<const char*>(resultText));
+template <int32_t (*Read)(const char*, char*), const char* const* Format>
+int32_t ReadText(const char* device, const char* const*, char* resultText) {
+  return WithValueLine(Read(device, resultText), *Format, static_cast<const char*>(resultText));
 }
 
-template <typename T, int32_t (*Read)(T*), const char* const* Format>
-int32_t ReadValue(const char* const*, char*) {
+template <typename T, int32_t (*Read)(const char*, T*), const char* const* Format>
+int32_t ReadValue(const char* device, const char* const*, char*) {
   T value = 0;
-  const int32_t result = Read(&value);
+  const int32_t result = Read(device, &value);
   return WithValueLine(result, *Format, value);
 }
 
-int32_t ReadWholeSetting(const char* const*, char*) {
+int32_t ReadWholeSetting(const char* device, const char* const*, char*) {
   CustomizedSetting setting = {};
-  const int32_t result = OpGetCustomizedSetting(&setting);
+  const int32_t result = OpGetCustomizedSetting(device, &setting);
   if (result != 0) PrintCustomizedSetting(setting);
   return result;
 }
 
-template <int32_t (*Write)(const char*)>
-int32_t WriteText(const char* const* argv, char*) {
-  return Write(argv[2]);
+template <int32_t (*Write)(const char*, const char*)>
+int32_t WriteText(const char* device, const char* const* argv, char*) {
+  return Write(device, argv[2]);
 }
 
-int32_t WriteStandbyTimer(const char* const* argv, char*) {
+int32_t WriteStandbyTimer(const char* device, const char* const* argv, char*) {
   // A text that is no decimal number must not reach the device as one.
   int32_t seconds = 0;
-  if (!AccumulateDecimal(argv[2], &seconds)) {
+  if (!ParseDecimalInt32(argv[2], &seconds)) {
     PrintInputParameterError();
     return 0;
   }
   ConsolePrint("standby Timer %d\n", seconds);
-  return OpSetStandbyTimer(seconds);
+  return OpSetStandbyTimer(device, seconds);
 }
 
-int32_t WriteHDDString(const char* const* argv, char*) { return OpSetHDDString(argv[2], argv[3]); }
+int32_t WriteHDDString(const char* device, const char* const* argv, char*) {
+  return OpSetHDDString(device, argv[2], argv[3]);
+}
 
-int32_t RunHelp(const char* const*, char*) { return PrintHelpPage(); }
+int32_t RunHelp(const char*, const char* const*, char*) { return PrintHelpPage(); }
 
 // Template arguments need objects of their own.
 constexpr const char* kVid = kVidLine;
@@ -81,7 +83,7 @@ const CommandLineOption kCommandLineOptions[kCommandLineOptionCount] = {
      RunHelp},
     {"fv", 0,
      " -fv                               : Get FW version                                           \n",
-     RunVersion},
+     ReadFWVersion},
     {"ub", 1,
      " -ub [BIN_FILE_PATH]               : Update firmware and customized setting from bin          \n",
      RunUpdateFromBin},

@@ -4,9 +4,10 @@
 
 #include <cstdint>
 
-// argv: the whole argument vector (element 2 onwards are the values);
-// resultText: the zeroed 80-byte text buffer of RunCommandLine.
-using OptionHandler = int32_t (*)(const char* const* argv, char* resultText);
+// device: the device the option acts on; argv: the whole argument vector
+// (element 2 onwards are the values); resultText: the zeroed 80-byte text
+// buffer of RunCommandLine.
+using OptionHandler = int32_t (*)(const char* device, const char* const* argv, char* resultText);
 
 struct CommandLineOption {
   // The letters after the dash, lower case: "gvd" for -gvd. Only these are
@@ -31,6 +32,7 @@ int32_t PrintHelpPage();
 constexpr const char* kPleaseInputParameter = "Please input parameter.\n";
 
 // The update options' handlers (cli_updates.cpp).
-int32_t RunUpdateFromBin(const char* const* argv, char* resultText);
-int32_t RunUpdateNoCustomizedSetting(const char* const* argv, char* resultText);
-int32_t RunUpdateWithCustomizedSetting(const char* const* argv, char* resultText);
+int32_t RunUpdateFromBin(const char* device, const char* const* argv, char* resultText);
+int32_t RunUpdateNoCustomizedSetting(const char* device, const char* const* argv, char* resultText);
+int32_t RunUpdateWithCustomizedSetting(const char* device, const char* const* argv,
+                                       char* resultText);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/console.h"
+#include "runtime/console.h"
 
 void PrintFWVersion(const char* versionText) {
   if (std::strcmp(versionText, "00.00.00.00") == 0) {

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "app/console.h"
 #include "ops/customized_setting.h"
+#include "runtime/console.h"
 
 // "FW version: %s\n", or "FW version: Internal code\n" for the text the
 // library reports while the bridge runs its internal code.

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/console.h"
+#include "runtime/console.h"
 
 class ConsoleCapture {
  public:

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <tuple>
 
-#include "app/device_list.h"
+#include "runtime/device_list.h"
 #include "sdk/api_table.h"
 #include "sim/fault.h"
 #include "sim/trace.h"

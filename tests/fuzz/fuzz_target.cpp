@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/console.h"
-#include "app/device_list.h"
+#include "runtime/console.h"
+#include "runtime/device_list.h"
 #include "tests/fake/fake_library.h"
 #include "ui/command_line.h"
 #include "ui/menu.h"
@@ -19,15 +19,16 @@
 namespace {
 
 FILE* sink = nullptr;
+const char* device = nullptr;  // null: the operations' guard is explored
 
 void InstallScripted(const std::string& script) {
   std::istringstream in(script);
-  std::string device, faults, text, number;
-  std::getline(std::getline(std::getline(std::getline(in, device), faults), text), number);
-  InstallFakeLibrary((device.rfind('7', 0) == 0 ? "QZ_IsQZT7Series=1," : "") + faults);
+  std::string kind, faults, text, number;
+  std::getline(std::getline(std::getline(std::getline(in, kind), faults), text), number);
+  InstallFakeLibrary((kind.rfind('7', 0) == 0 ? "QZ_IsQZT7Series=1," : "") + faults);
   // The front ends never run without a device; the operations' guard is
   // explored all the same.
-  if (device.rfind('0', 0) == 0) deviceCount = 0;
+  device = kind.rfind('0', 0) == 0 ? nullptr : DeviceList[0];
   FakeLibrary& fake = Fake();
   for (const char* name :
        {"QZ_GetSDKVersion", "QZ_GetFWVersion", "QZ_GetManuStrfromFlash", "QZ_GetProdStrfromFlash",
@@ -68,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fwrite(frontEnd.data(), 1, frontEnd.size(), typed);
   std::rewind(typed);
   ConsoleSetStreams(typed, sink);
-  RunMenu();
+  RunMenu(device);
   std::fclose(typed);
 #else
   // Each element in its own allocation, so a read past one's end is caught.
@@ -82,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::vector<char>& element : storage) argv.push_back(element.data());
   argv.push_back(nullptr);
   ConsoleSetStreams(stdin, sink);
-  RunCommandLine(argv.data());
+  RunCommandLine(device, argv.data());
 #endif
   ConsoleSetStreams(nullptr, nullptr);
   std::fflush(sink);

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/console.h"
+#include "runtime/console.h"
 #include "tests/fake/console_capture.h"
 
 TEST(ClosePrompt, OnlyALoneConsoleWindowWaitsAndNotAfterExit) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/device_list.h"
 #include "tests/fake/console_capture.h"
 #include "tests/fake/fake_library.h"
 

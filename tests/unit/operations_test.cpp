@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/device_list.h"
+#include "runtime/device_list.h"
 #include "tests/fake/console_capture.h"
 #include "tests/fake/fake_library.h"
 
@@ -67,6 +67,7 @@ struct Operation {
   bool deviceGuard = true;
 };
 
+const char* device;  // the first listed device, or null for none
 char text[kSettingTextSize];
 uint16_t id;
 int32_t seconds;
@@ -79,12 +80,12 @@ CustomizedSetting record;
 
 // clang-format off
 const std::vector<Operation> kOperations = {
-    {"fv", [] { return OpGetFWVersion(text); }, "GetRunningCodeMode(out);GetFWVersion(out)"},
-    {"ub", [] { return OpUpdateFromBin("fw.bin"); }, IMAGE INIT_GOES_ON "FWUpdateProgramming()"},
-    {"un", [] { return OpUpdateNoCustomizedSetting("fw.bin"); },
+    {"fv", [] { return OpGetFWVersion(device, text); }, "GetRunningCodeMode(out);GetFWVersion(out)"},
+    {"ub", [] { return OpUpdateFromBin(device, "fw.bin"); }, IMAGE INIT_GOES_ON "FWUpdateProgramming()"},
+    {"un", [] { return OpUpdateNoCustomizedSetting(device, "fw.bin"); },
      "GetRunningCodeMode(out)!Current FW version is unknown \n;" IMAGE INIT_GOES_ON
      "FWUpdateProgrammingNoCustomizedSetting()"},
-    {"ue", [] { return OpUpdateWithCustomizedSetting(&kFull, "fw.bin"); },
+    {"ue", [] { return OpUpdateWithCustomizedSetting(device, &kFull, "fw.bin"); },
      IMAGE "Init;T7?;EnableUpdateVID(1);EnableUpdatePID(1);EnableUpdateSN(1);"
      "EnableUpdateStandbyTimer(1);7:EnableUpdateManuProdCtl(1);7:EnableUpdateInquiryCtl(1);"
      "o:EnableUpdateDisplayHDDStrSetting(1);o:EnableUpdateManuStr(1);o:EnableUpdateProdStr(1);"
@@ -93,33 +94,33 @@ const std::vector<Operation> kOperations = {
      "7:SetManuProdCtl(1);7:SetInquiryCtl(1);7:SetUsbManuString(\"Maker\");"
      "7:SetUsbProdString(\"Box\");o:EnableMapToHDDStr(1);o:SetSNFromNVRAMTable(1);"
      "o:SetManuStr(\"Maker\");o:SetProdString(\"Box\");FWUpdateProgrammingEX()"},
-    {"ged", [] { return OpGetCustomizedSetting(&record); },
+    {"ged", [] { return OpGetCustomizedSetting(device, &record); },
      "T7?;7:GetT7VIDbySCSICmd(out);o:GetVIDfromFlash(out);T7?;7:GetT7PIDbySCSICmd(out);"
      "o:GetPIDfromFlash(out);GetManuStrfromFlash(out);GetProdStrfromFlash(out);T7?;"
      "7:GetT7SNbySCSICmd(out);o:GetSNfromFlash(out);GetHDDStrfromFlash(out);T7?;"
      "7:GetT7StandbyTimerbySCSICmd(out);o:GetStandbyTimerfromFlash(out)"},
-    {"gvd", [] { return OpGetVendorId(&id); }, "T7?;7:GetT7VIDbySCSICmd(out);o:GetVIDfromFlash(out)"},
-    {"gpd", [] { return OpGetProductId(&id); }, "T7?;7:GetT7PIDbySCSICmd(out);o:GetPIDfromFlash(out)"},
-    {"gmd", [] { return OpGetManufacturerString(text); }, "GetManuStrfromFlash(out)"},
-    {"gid", [] { return OpGetProductString(text); }, "GetProdStrfromFlash(out)"},
-    {"gsd", [] { return OpGetSerialNumber(text); }, "T7?;7:GetT7SNbySCSICmd(out);o:GetSNfromFlash(out)"},
-    {"gnd", [] { return OpGetHDDString(text); }, "GetHDDStrfromFlash(out)"},
-    {"gtd", [] { return OpGetStandbyTimer(&seconds); },
+    {"gvd", [] { return OpGetVendorId(device, &id); }, "T7?;7:GetT7VIDbySCSICmd(out);o:GetVIDfromFlash(out)"},
+    {"gpd", [] { return OpGetProductId(device, &id); }, "T7?;7:GetT7PIDbySCSICmd(out);o:GetPIDfromFlash(out)"},
+    {"gmd", [] { return OpGetManufacturerString(device, text); }, "GetManuStrfromFlash(out)"},
+    {"gid", [] { return OpGetProductString(device, text); }, "GetProdStrfromFlash(out)"},
+    {"gsd", [] { return OpGetSerialNumber(device, text); }, "T7?;7:GetT7SNbySCSICmd(out);o:GetSNfromFlash(out)"},
+    {"gnd", [] { return OpGetHDDString(device, text); }, "GetHDDStrfromFlash(out)"},
+    {"gtd", [] { return OpGetStandbyTimer(device, &seconds); },
      "T7?;7:GetT7StandbyTimerbySCSICmd(out);o:GetStandbyTimerfromFlash(out)", false},
-    {"sv", [] { return OpSetVendorId("12AB"); }, "Init;EnableUpdateVID(1);SetVIDValue(\"12AB\");Commit"},
-    {"sp", [] { return OpSetProductId("0C4"); }, "Init;EnableUpdatePID(1);SetPIDValue(\"0C4\");Commit"},
-    {"ss", [] { return OpSetSerialNumber("SN01"); },
+    {"sv", [] { return OpSetVendorId(device, "12AB"); }, "Init;EnableUpdateVID(1);SetVIDValue(\"12AB\");Commit"},
+    {"sp", [] { return OpSetProductId(device, "0C4"); }, "Init;EnableUpdatePID(1);SetPIDValue(\"0C4\");Commit"},
+    {"ss", [] { return OpSetSerialNumber(device, "SN01"); },
      "Init;T7?;EnableUpdateSN(1);o:SetSNFromNVRAMTable(1);SetSerialNumStr(\"SN01\");Commit"},
-    {"sm", [] { return OpSetManufacturerString("Maker"); },
+    {"sm", [] { return OpSetManufacturerString(device, "Maker"); },
      "Init;T7?;7:EnableUpdateManuProdCtl(1);7:SetManuProdCtl(1);7:SetUsbManuString(\"Maker\");"
      "o:EnableUpdateManuStr(1);o:SetManuStr(\"Maker\");Commit"},
-    {"si", [] { return OpSetProductString("Box"); },
+    {"si", [] { return OpSetProductString(device, "Box"); },
      "Init;T7?;7:EnableUpdateManuProdCtl(1);7:SetManuProdCtl(1);7:SetUsbProdString(\"Box\");"
      "o:EnableUpdateProdStr(1);o:SetProdString(\"Box\");Commit"},
-    {"st", [] { return OpSetStandbyTimer(600); },
+    {"st", [] { return OpSetStandbyTimer(device, 600); },
      "T7?;7:UpdateT7StandbyTimer(600);o:Init;o:EnableUpdateStandbyTimer(1);o:SetStandbyTimer(600);"
      "o:Commit"},
-    {"sn", [] { return OpSetHDDString("VEND", "PROD"); },
+    {"sn", [] { return OpSetHDDString(device, "VEND", "PROD"); },
      "Init;T7?;7:EnableUpdateInquiryCtl(1);o:EnableUpdateDisplayHDDStrSetting(1);"
      "SetScsiVidString(\"VEND\");SetScsiPidString(\"PROD\");7:SetInquiryCtl(1);"
      "o:EnableMapToHDDStr(1);Commit"},
@@ -132,6 +133,7 @@ class OperationsTest : public ::testing::Test {
   // Runs the operation over a fresh fake; returns its result, output in out_.
   int32_t Run(const std::function<int32_t()>& op, const std::string& faults) {
     InstallFakeLibrary(faults);
+    device = DeviceList[0];
     std::memset(text, 0, sizeof text);
     id = 0;
     seconds = 0;
@@ -181,10 +183,10 @@ TEST_F(OperationsTest, EachCallInSeriesOrderAndEachFailureInTurn) {
 TEST_F(OperationsTest, WithoutADeviceOnlyTheParameterErrorIsPrinted) {
   for (const Operation& op : kOperations) {
     if (!op.deviceGuard) continue;
-    EXPECT_EQ(Run([&op] { return deviceCount = 0, op.run(); }, ""), 0) << op.name;
+    EXPECT_EQ(Run([&op] { return device = nullptr, op.run(); }, ""), 0) << op.name;
     EXPECT_EQ(out_ + std::to_string(Fake().calls.size()), std::string(kRefused) + "0") << op.name;
   }
-  EXPECT_EQ(Run([] { return OpGetStandbyTimer(nullptr); }, ""), 0);
+  EXPECT_EQ(Run([] { return OpGetStandbyTimer(device, nullptr); }, ""), 0);
   EXPECT_EQ(out_, kRefused);
 }
 
@@ -210,9 +212,9 @@ TEST_F(OperationsTest, RunningCodeModes) {
       {0, 0, "", "Current FW version is unknown \n"}, {1, 1, "Internal code", kNotSupported},
       {3, 0, "", kNotSupported}};
   for (const auto& c : cases) {
-    EXPECT_EQ(Run([&c] { return Fake().runningMode = c.mode, OpGetFWVersion(text); }, ""), c.fv);
+    EXPECT_EQ(Run([&c] { return Fake().runningMode = c.mode, OpGetFWVersion(device, text); }, ""), c.fv);
     EXPECT_STREQ(text, c.text);
-    EXPECT_EQ(Run([&c] { return Fake().runningMode = c.mode, OpUpdateNoCustomizedSetting("f"); }, ""), 0);
+    EXPECT_EQ(Run([&c] { return Fake().runningMode = c.mode, OpUpdateNoCustomizedSetting(device, "f"); }, ""), 0);
     EXPECT_EQ(out_, c.un);
     EXPECT_EQ(Fake().Names(), Strings{"QZ_GetRunningCodeMode"});
   }
@@ -220,18 +222,18 @@ TEST_F(OperationsTest, RunningCodeModes) {
 
 TEST_F(OperationsTest, InputsRefusedOrPassedOn) {
   const struct { std::function<int32_t()> run; size_t calls; } cases[] = {
-      {[] { return OpSetSerialNumber(""); }, 0}, {[] { return OpSetManufacturerString(""); }, 0},
-      {[] { return OpSetProductString(""); }, 0}, {[] { return OpSetStandbyTimer(-1); }, 0},
-      {[] { return OpSetHDDString(nullptr, "b"); }, 0}, {[] { return OpSetHDDString("a", nullptr); }, 0},
-      {[] { return OpSetStandbyTimer(0); }, 5}, {[] { return OpSetHDDString("", ""); }, 7},
-      {[] { return OpSetVendorId(""); }, 4}};
+      {[] { return OpSetSerialNumber(device, ""); }, 0}, {[] { return OpSetManufacturerString(device, ""); }, 0},
+      {[] { return OpSetProductString(device, ""); }, 0}, {[] { return OpSetStandbyTimer(device, -1); }, 0},
+      {[] { return OpSetHDDString(device, nullptr, "b"); }, 0}, {[] { return OpSetHDDString(device, "a", nullptr); }, 0},
+      {[] { return OpSetStandbyTimer(device, 0); }, 5}, {[] { return OpSetHDDString(device, "", ""); }, 7},
+      {[] { return OpSetVendorId(device, ""); }, 4}};
   for (const auto& c : cases) {
     EXPECT_EQ(Run(c.run, ""), c.calls ? 1 : 0);
     EXPECT_EQ(out_, c.calls ? "" : kRefused);
     EXPECT_EQ(Fake().calls.size(), c.calls);
   }
   // A read text that fills the buffer is cut to keep its terminator.
-  Run([] { return Fake().texts["QZ_GetSNfromFlash"] = std::string(99, 'S'), OpGetSerialNumber(text); }, "");
+  Run([] { return Fake().texts["QZ_GetSNfromFlash"] = std::string(99, 'S'), OpGetSerialNumber(device, text); }, "");
   EXPECT_EQ(std::string(text), std::string(kSettingTextSize - 1, 'S'));
 }
 // clang-format on
@@ -243,15 +245,16 @@ TEST_F(OperationsTest, UpdateWithSettingsNeedsTheWholeRecordAfterTheImage) {
                      s.serialNumber, s.hddString1, s.hddString2,   s.vidText};
     texts[field][0] = '\0';
     if (field == 7) s = FullRecord(), s.standbyTimer = -1;
-    EXPECT_EQ(Run([&s] { return OpUpdateWithCustomizedSetting(&s, "fw.bin"); }, ""), 0);
+    EXPECT_EQ(Run([&s] { return OpUpdateWithCustomizedSetting(device, &s, "fw.bin"); }, ""), 0);
     EXPECT_EQ(out_, kRefused) << field;
     EXPECT_EQ(Fake().Names(), (Strings{"QZ_CheckLoadBinFileMatch", "QZ_SetFWBinFilePath"}));
-    Run([&s] { return OpUpdateWithCustomizedSetting(&s, "fw.bin"); }, "QZ_CheckLoadBinFileMatch");
+    Run([&s] { return OpUpdateWithCustomizedSetting(device, &s, "fw.bin"); },
+        "QZ_CheckLoadBinFileMatch");
     EXPECT_EQ(out_, "Bin file not match \n") << field;
   }
   CustomizedSetting s = FullRecord();
   s.standbyTimer = 0;
-  EXPECT_EQ(Run([&s] { return OpUpdateWithCustomizedSetting(&s, "fw.bin"); }, ""), 1);
+  EXPECT_EQ(Run([&s] { return OpUpdateWithCustomizedSetting(device, &s, "fw.bin"); }, ""), 1);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-#include "app/device_list.h"
+#include "runtime/device_list.h"
 
 #include <new>
 
 char* DeviceList[kMaxDevices] = {};
 int32_t deviceCount = 0;
-char* currentDevice = nullptr;
 
 bool AllocateDeviceList() {
   for (char*& path : DeviceList) {
@@ -15,7 +14,6 @@ bool AllocateDeviceList() {
     }
     path[0] = '\0';
   }
-  currentDevice = DeviceList[0];
   return true;
 }
 
@@ -24,5 +22,4 @@ void FreeDeviceList() {
     delete[] path;
     path = nullptr;
   }
-  currentDevice = nullptr;
 }

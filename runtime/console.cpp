@@ -1,4 +1,4 @@
-#include "app/console.h"
+#include "runtime/console.h"
 
 #include <cctype>
 #include <cstdarg>
@@ -6,13 +6,14 @@
 
 namespace {
 
-FILE* consoleInput = nullptr;
+// The streams tests and fuzzers put in place of standard input and output.
+FILE* RedirectedInput = nullptr;
+FILE* RedirectedOutput = nullptr;
 // A word read stopped inside a line whose line feed is still unread.
-bool lineOpen = false;
-FILE* consoleOutput = nullptr;
+bool LineLeftOpen = false;
 
-FILE* Input() { return consoleInput != nullptr ? consoleInput : stdin; }
-FILE* Output() { return consoleOutput != nullptr ? consoleOutput : stdout; }
+FILE* Input() { return RedirectedInput != nullptr ? RedirectedInput : stdin; }
+FILE* Output() { return RedirectedOutput != nullptr ? RedirectedOutput : stdout; }
 
 }  // namespace
 
@@ -52,7 +53,7 @@ WordRead ReadWord(char* buffer, size_t size, bool squeezeZeros) {
   }
   // The delimiter stays for the next read, as with scanf.
   if (c != EOF) std::ungetc(c, in);
-  lineOpen = c != EOF;
+  LineLeftOpen = c != EOF;
   if (tooLong) {
     if (size > 0) std::memset(buffer, 0, size);
     return WordRead::kTooLong;
@@ -69,15 +70,15 @@ WordRead ConsoleReadNumberWord(char* buffer, size_t size) { return ReadWord(buff
 void ConsoleWaitForEnter() {
   std::fflush(Output());
   FILE* in = Input();
-  for (int lines = lineOpen ? 2 : 1; lines > 0; --lines) {
+  for (int lines = LineLeftOpen ? 2 : 1; lines > 0; --lines) {
     int c = std::fgetc(in);
     while (c != EOF && c != '\n') c = std::fgetc(in);
     if (c == EOF) break;
   }
-  lineOpen = false;
+  LineLeftOpen = false;
 }
 
 void ConsoleSetStreams(FILE* input, FILE* output) {
-  consoleInput = input;
-  consoleOutput = output;
+  RedirectedInput = input;
+  RedirectedOutput = output;
 }

@@ -1,4 +1,5 @@
-// The devices the library lists, and the one every operation acts on.
+// The device paths the library lists. The program entry owns them for the
+// whole run and hands one to the front end it starts.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,8 @@
 
 extern char* DeviceList[kMaxDevices];
 extern int32_t deviceCount;
-extern char* currentDevice;  // the first DeviceList buffer
 
-// Allocates the 16 path buffers, each holding the empty text. False when
+// Allocates all kMaxDevices path buffers, each holding the empty text. False when
 // memory runs out (whatever was allocated is freed again).
 bool AllocateDeviceList();
 void FreeDeviceList();
