@@ -3,8 +3,8 @@
 #
 #   bench/run.sh
 #
-# Builds a Release tree in build-bench/, then compares, on a fresh simulator
-# state in a temporary folder:
+# Builds the bench preset (a Release tree in build-bench/), then compares, on a
+# fresh simulator state in a temporary folder:
 #   - `bridgefw -gvd` and `bridgefw -ged` against bridgefw-floor (a minimal C
 #     program making the same library calls): median wall time (hyperfine),
 #     peak resident memory (/usr/bin/time -v) and instructions (callgrind);
@@ -36,8 +36,7 @@ need_tools() {
 
 need_tools
 echo "building Release in $build"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIDGEFW_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target bridgefw bridgefw-floor QZFWUpdateDll bridgesim bridgesim-image >/dev/null
+(cd "$root" && cmake --preset bench >/dev/null && cmake --build --preset bench -j 2 >/dev/null)
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -4,9 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # Only what the demo shows: the tool, the simulated bridge and its two commands.
 bash scripts/setup.sh demo
-cmake -S . -B build-demo -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIDGEFW_BUILD_TESTS=OFF >/dev/null
-cmake --build build-demo -j "${BRIDGEFW_JOBS:-2}" --target bridgefw QZFWUpdateDll bridgesim \
-  bridgesim-image >/dev/null
+cmake --preset demo >/dev/null
+cmake --build --preset demo -j "${BRIDGEFW_JOBS:-2}" >/dev/null
 
 bin=build-demo/bin
 export BRIDGESIM_STATE="${BRIDGESIM_STATE:-$PWD/build-demo/demo-state.json}"

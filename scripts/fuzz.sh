@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the four libFuzzer targets (the tool's command line and menu, the
 # simulated bridge's image and state parsers) with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer) in build-fuzz/ and runs each for a bounded time
-# from its seed corpus; exits nonzero on any finding.
+# UndefinedBehaviorSanitizer) in build-fuzz/, the fuzz preset, and runs each for
+# a bounded time from its seed corpus; exits nonzero on any finding.
 #   FUZZ_SECONDS=60 scripts/fuzz.sh [target ...]   (default: all four)
 # Findings are kept as build-fuzz/findings/<target>/crash-* (or leak-, timeout-,
 # oom-); rerun one with: BRIDGEFW_FUZZ_SHOW=1 build-fuzz/bin/<target> FILE (prints
@@ -20,9 +20,8 @@ if ! dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends clang libclang-rt-14-dev
 fi
 
-CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DBRIDGEFW_FUZZ=ON -DBRIDGEFW_BUILD_TESTS=OFF -DBRIDGEFW_WERROR=ON >/dev/null
-cmake --build "$dir" -j "${BRIDGEFW_JOBS:-2}" --target "${targets[@]}"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "${BRIDGEFW_JOBS:-2}" --target "${targets[@]}"
 
 # Scratch space outside the repository: the corpus grows there, and the
 # targets run in a directory of their own under it.

@@ -5,7 +5,7 @@
 #   build-win32/bridgefw-<version>-win32.zip     bridgefw.exe (32-bit, stripped), README.txt
 #                                                (CRLF line ends) and the session recorder
 #                                                (recorder/QZFWUpdateDll.dll)
-# Expects build-release/ (Linux, Release) and build-win32/ to be configured and built.
+# Expects the release and win32 presets' trees (build-release/, build-win32/) to be built.
 # With BRIDGEFW_SIGN_CERT and BRIDGEFW_SIGN_KEY set, the exe is signed first
 # (scripts/sign-windows.sh); without them the release is unsigned.
 set -euo pipefail
@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 fail() { echo "package: $1" >&2; exit 1; }
 
-(cd build-release && cpack -G DEB >/dev/null)
+cpack --preset release >/dev/null
 deb=$(ls build-release/bridgefw-*-linux.deb)
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/bridgefw ./usr/bin/bridgesim ./usr/bin/bridgesim-image \
@@ -24,7 +24,7 @@ dpkg-deb -f "$deb" Package Version | tr '\n' ' '
 echo "-> $deb"
 
 bash scripts/sign-windows.sh build-win32/bin/bridgefw.exe "${BRIDGEFW_SIGN_CERT:-}" "${BRIDGEFW_SIGN_KEY:-}"
-(cd build-win32 && cpack -G ZIP >/dev/null)
+cpack --preset win32 >/dev/null
 zip=$(ls build-win32/bridgefw-*-win32.zip)
 listing=$(unzip -Z1 "$zip" | grep -v "/$" | sort | tr '\n' ' ')
 [[ "$listing" == "README.txt bridgefw.exe recorder/QZFWUpdateDll.dll " ]] || fail "$zip holds: $listing"

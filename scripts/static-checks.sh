@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Include directions (scripts/check-includes.sh), clang-format, clang-tidy
 # (.clang-tidy) and cppcheck over the sources.
-# Needs a configured build tree for clang-tidy's compile commands (default: build/).
+# clang-tidy takes its compile commands from a Linux preset's tree, configured
+# here if need be:
+#   scripts/static-checks.sh [PRESET]   (default: linux)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build="${1:-build}"
+build=$(cmake --preset "${1:-linux}" | sed -n 's/^-- Build files have been written to: //p')
+[ -f "$build/compile_commands.json" ] || { echo "static checks: no compile commands" >&2; exit 1; }
 
 echo "include directions"
 bash scripts/check-includes.sh

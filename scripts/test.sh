@@ -16,19 +16,18 @@ bash scripts/setup.sh --all
 
 stage() { echo "== $1 ($(date +%T))"; }
 
+# Each build is a preset of CMakePresets.json; those the CI builds turn
+# warnings into errors.
 stage "build: 32-bit Windows product"
-bash scripts/build.sh win32 -DBRIDGEFW_WERROR=ON
+bash scripts/build.sh win32
 stage "build: 64-bit Windows (for wine)"
-bash scripts/build.sh win64 -DBRIDGEFW_WERROR=ON
+bash scripts/build.sh win64
 stage "build: 32-bit x86 Linux (for qemu-i386)"
-bash scripts/build.sh linux-i686 -DBRIDGEFW_WERROR=ON
+bash scripts/build.sh linux-i686
 stage "build: Linux with sanitizers"
-BUILD_TYPE=Debug bash scripts/build.sh linux -DBRIDGEFW_WERROR=ON -DBRIDGEFW_SANITIZE=ON \
-  -DBRIDGEFW_WINE_BUILD_DIR="$PWD/build-win64" -DBRIDGEFW_I686_BUILD_DIR="$PWD/build-i686"
+bash scripts/build.sh sanitize
 stage "build: Linux release (packages, memcheck)"
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIDGEFW_WERROR=ON \
-  -DBRIDGEFW_VALGRIND_E2E=ON >/dev/null
-cmake --build build-release -j "${BRIDGEFW_JOBS:-2}"
+bash scripts/build.sh release
 
 stage "check: the 32-bit exe"
 bash scripts/check-windows-exe.sh build-win32/bin/bridgefw.exe
@@ -43,10 +42,10 @@ bash scripts/check-windows-exe.sh "$signing/bridgefw.exe"
 rm -rf "$signing"
 
 stage "static checks"
-bash scripts/static-checks.sh build
+bash scripts/static-checks.sh sanitize
 
 stage "tests: Linux, wine and qemu-i386"
-export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
+export WINEPREFIX="${WINEPREFIX:-$PWD/build-sanitize/wineprefix}"
 export WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
 # The prefix is created up front (it takes a while and prints its own
@@ -57,10 +56,10 @@ mkdir -p "$WINEPREFIX"
 wineserver -w
 wineserver -p
 trap 'wineserver -k || true' EXIT
-(cd build && ctest --output-on-failure -j 2)
+ctest --preset sanitize
 
 stage "tests: end to end under valgrind memcheck"
-(cd build-release && ctest --output-on-failure -j 2 -R e2e_valgrind)
+ctest --preset memcheck
 
 stage "fuzzing"
 bash scripts/fuzz.sh
