@@ -11,24 +11,19 @@
 namespace sim {
 namespace {
 
-constexpr uint8_t kSeriesT7 = 1;
-constexpr uint8_t kSeriesOther = 2;
-constexpr uint8_t kFlagSettings = 0x01;
-constexpr std::size_t kVersionField = 16;
-
+// The settings block's texts: the setting, its field and the device's limit.
 struct TextSlot {
   std::string Settings::*text;
-  std::size_t offset;
-  std::size_t size;
+  ImageField field;
   std::size_t limit;
 };
 
 constexpr TextSlot kTextSlots[] = {
-    {&Settings::manufacturer, 8, 64, kMaxUsbString},
-    {&Settings::product, 72, 64, kMaxUsbString},
-    {&Settings::serial, 136, 32, kMaxSerial},
-    {&Settings::hddVendor, 168, 16, kMaxHddVendor},
-    {&Settings::hddProduct, 184, 32, kMaxHddProduct},
+    {&Settings::manufacturer, image_settings::kManufacturer, kMaxUsbString},
+    {&Settings::product, image_settings::kProduct, kMaxUsbString},
+    {&Settings::serial, image_settings::kSerial, kMaxSerial},
+    {&Settings::hddVendor, image_settings::kHddVendor, kMaxHddVendor},
+    {&Settings::hddProduct, image_settings::kHddProduct, kMaxHddProduct},
 };
 
 struct FileCloser {
@@ -36,26 +31,23 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-void PutLe(std::string& out, std::size_t at, uint64_t value, std::size_t bytes) {
-  for (std::size_t i = 0; i < bytes; ++i)
-    out[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+// Writes a number into the field of the part that starts at `base` of `out`.
+void PutNumber(std::string& out, std::size_t base, ImageField field, uint64_t value) {
+  for (std::size_t i = 0; i < field.size; ++i)
+    out[base + field.offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-uint64_t GetLe(const unsigned char* in, std::size_t bytes) {
-  uint64_t value = 0;
-  for (std::size_t i = 0; i < bytes; ++i) value |= static_cast<uint64_t>(in[i]) << (8 * i);
-  return value;
-}
-
-bool PutText(std::string& out, std::size_t at, std::size_t size, const std::string& text,
+bool PutText(std::string& out, std::size_t base, ImageField field, const std::string& text,
              std::size_t limit) {
-  if (!IsDeviceText(text, limit) || text.size() >= size) return false;
-  std::memcpy(&out[at], text.data(), text.size());
+  if (!IsDeviceText(text, limit) || text.size() >= field.size) return false;
+  std::memcpy(&out[base + field.offset], text.data(), text.size());
   return true;
 }
 
 // A NUL-padded text field: must end within the field and hold device text.
-bool GetText(const unsigned char* in, std::size_t size, std::size_t limit, std::string* text) {
+bool GetText(const unsigned char* bytes, ImageField field, std::size_t limit, std::string* text) {
+  const unsigned char* in = bytes + field.offset;
+  const std::size_t size = field.size;
   const void* end = std::memchr(in, 0, size);
   if (end == nullptr) return false;
   std::string value(reinterpret_cast<const char*>(in), static_cast<const unsigned char*>(end) - in);
@@ -71,45 +63,51 @@ bool ReadExactly(std::FILE* f, unsigned char* data, std::size_t size, Crc32* crc
 }
 
 bool DecodeHeader(const unsigned char* h, ImageInfo* info, std::string* error) {
-  if (std::memcmp(h, kImageMagic, sizeof kImageMagic) != 0) {
+  using namespace image_header;
+  if (std::memcmp(h + kMagic.offset, kImageMagic, kMagic.size) != 0) {
     *error = "not a firmware image (bad magic)";
     return false;
   }
-  if (GetLe(h + 8, 2) != kImageFormatVersion) {
-    *error = "unsupported image format version " + std::to_string(GetLe(h + 8, 2));
+  const uint64_t format = ImageFieldValue(h, kFormatVersion);
+  if (format != kImageFormatVersion) {
+    *error = "unsupported image format version " + std::to_string(format);
     return false;
   }
-  if (h[10] == kSeriesT7) {
+  const uint64_t series = ImageFieldValue(h, kSeries);
+  if (series == kImageSeriesT7) {
     info->series = Series::kT7;
-  } else if (h[10] == kSeriesOther) {
+  } else if (series == kImageSeriesOther) {
     info->series = Series::kOther;
   } else {
-    *error = "unknown target series " + std::to_string(h[10]);
+    *error = "unknown target series " + std::to_string(series);
     return false;
   }
-  if ((h[11] & ~kFlagSettings) != 0) {
+  const uint64_t flags = ImageFieldValue(h, kFlags);
+  if ((flags & ~uint64_t{kImageFlagSettings}) != 0) {
     *error = "unknown image flags";
     return false;
   }
-  info->hasSettings = (h[11] & kFlagSettings) != 0;
-  if (!GetText(h + 12, kVersionField, kMaxVersion, &info->version) || info->version.empty()) {
+  info->hasSettings = (flags & kImageFlagSettings) != 0;
+  if (!GetText(h, kVersion, kMaxVersion, &info->version) || info->version.empty()) {
     *error = "bad version text";
     return false;
   }
-  info->payloadSize = GetLe(h + 28, 8);
+  info->payloadSize = ImageFieldValue(h, kPayloadSize);
   return true;
 }
 
 bool DecodeSettings(const unsigned char* s, Settings* settings, std::string* error) {
-  settings->vid = static_cast<uint16_t>(GetLe(s, 2));
-  settings->pid = static_cast<uint16_t>(GetLe(s + 2, 2));
-  settings->standbyTimer = static_cast<int32_t>(static_cast<uint32_t>(GetLe(s + 4, 4)));
+  using namespace image_settings;
+  settings->vid = static_cast<uint16_t>(ImageFieldValue(s, kVid));
+  settings->pid = static_cast<uint16_t>(ImageFieldValue(s, kPid));
+  settings->standbyTimer =
+      static_cast<int32_t>(static_cast<uint32_t>(ImageFieldValue(s, kStandbyTimer)));
   if (settings->standbyTimer < 0) {
     *error = "negative standby timer in settings block";
     return false;
   }
   for (const TextSlot& slot : kTextSlots) {
-    if (!GetText(s + slot.offset, slot.size, slot.limit, &(settings->*slot.text))) {
+    if (!GetText(s, slot.field, slot.limit, &(settings->*slot.text))) {
       *error = "bad text in settings block";
       return false;
     }
@@ -119,29 +117,38 @@ bool DecodeSettings(const unsigned char* s, Settings* settings, std::string* err
 
 }  // namespace
 
+uint64_t ImageFieldValue(const unsigned char* bytes, ImageField field) {
+  uint64_t value = 0;
+  for (std::size_t i = 0; i < field.size; ++i) {
+    value |= static_cast<uint64_t>(bytes[field.offset + i]) << (8 * i);
+  }
+  return value;
+}
+
 bool EncodeImageHead(const ImageInfo& info, std::string* head, std::string* error) {
+  using namespace image_header;
   std::string out(kImageHeaderSize + (info.hasSettings ? kImageSettingsSize : 0), '\0');
-  std::memcpy(&out[0], kImageMagic, sizeof kImageMagic);
-  PutLe(out, 8, kImageFormatVersion, 2);
-  out[10] = static_cast<char>(info.series == Series::kT7 ? kSeriesT7 : kSeriesOther);
-  out[11] = static_cast<char>(info.hasSettings ? kFlagSettings : 0);
-  if (info.version.empty() || !PutText(out, 12, kVersionField, info.version, kMaxVersion)) {
+  std::memcpy(&out[kMagic.offset], kImageMagic, kMagic.size);
+  PutNumber(out, 0, kFormatVersion, kImageFormatVersion);
+  PutNumber(out, 0, kSeries, info.series == Series::kT7 ? kImageSeriesT7 : kImageSeriesOther);
+  PutNumber(out, 0, kFlags, info.hasSettings ? kImageFlagSettings : 0);
+  if (info.version.empty() || !PutText(out, 0, kVersion, info.version, kMaxVersion)) {
     *error = "version must be 1 to " + std::to_string(kMaxVersion) + " printable characters";
     return false;
   }
-  PutLe(out, 28, info.payloadSize, 8);
+  PutNumber(out, 0, kPayloadSize, info.payloadSize);
   if (info.hasSettings) {
     const Settings& s = info.settings;
     if (s.standbyTimer < 0) {
       *error = "standby timer must be 0 or more";
       return false;
     }
-    std::size_t base = kImageHeaderSize;
-    PutLe(out, base, s.vid, 2);
-    PutLe(out, base + 2, s.pid, 2);
-    PutLe(out, base + 4, static_cast<uint32_t>(s.standbyTimer), 4);
+    const std::size_t base = kImageHeaderSize;
+    PutNumber(out, base, image_settings::kVid, s.vid);
+    PutNumber(out, base, image_settings::kPid, s.pid);
+    PutNumber(out, base, image_settings::kStandbyTimer, static_cast<uint32_t>(s.standbyTimer));
     for (const TextSlot& slot : kTextSlots) {
-      if (!PutText(out, base + slot.offset, slot.size, s.*slot.text, slot.limit)) {
+      if (!PutText(out, base, slot.field, s.*slot.text, slot.limit)) {
         *error = "a setting text is longer than the device holds or not printable";
         return false;
       }
@@ -187,7 +194,7 @@ bool WriteImage(const std::string& path, const ImageInfo& info, const PayloadFil
     done += n;
   }
   std::string tail(kImageCrcSize, '\0');
-  PutLe(tail, 0, crc.value(), kImageCrcSize);
+  PutNumber(tail, 0, kImageCrc, crc.value());
   ok = ok && std::fwrite(tail.data(), 1, tail.size(), f.get()) == tail.size();
   ok = (std::fclose(f.release()) == 0) && ok;
   if (!ok) *error = "cannot write " + path;
@@ -240,12 +247,9 @@ bool ReadImageFrom(std::FILE* file, ImageInfo* info, std::string* error) {
     *error = "data after the image's CRC";
     return false;
   }
-  if (static_cast<uint32_t>(GetLe(tail, kImageCrcSize)) != crc.value()) {
-    char text[64];
-    std::snprintf(text, sizeof text, "CRC mismatch: stored %08X, computed %08X",
-                  static_cast<unsigned>(GetLe(tail, kImageCrcSize)),
-                  static_cast<unsigned>(crc.value()));
-    *error = text;
+  const auto stored = static_cast<uint32_t>(ImageFieldValue(tail, kImageCrc));
+  if (stored != crc.value()) {
+    *error = "CRC mismatch: stored " + Crc32Text(stored) + ", computed " + Crc32Text(crc.value());
     return false;
   }
   parsed.payloadCrc = payloadCrc.value();

@@ -1,19 +1,8 @@
-// The simulator's firmware image format (all numbers little-endian):
-//
-//   offset  size  field
-//        0     8  magic "QZSIMIMG"
-//        8     2  format version, 1
-//       10     1  target series: 1 QZT7, 2 other
-//       11     1  flags: bit 0 set when a settings block follows; others 0
-//       12    16  firmware version text, 1 to 15 printable characters, NUL-padded
-//       28     8  payload size in bytes
-//       36   216  settings block, only when flag bit 0 is set:
-//                   +0 vid (2), +2 pid (2), +4 standby timer (4, signed, >= 0),
-//                   +8 manufacturer (64), +72 product (64), +136 serial (32),
-//                   +168 HDD vendor (16), +184 HDD product (32): texts NUL-padded
-//                   and within the device limits
-//        .     n  payload (the firmware itself)
-//     last     4  CRC-32 of every byte before it
+// The simulator's firmware image format: a header, a settings block when the
+// header's flag says so, the payload (the firmware itself), and the CRC-32 of
+// every byte before it. Numbers are little-endian, texts NUL-padded and
+// within the device limits. The layout below is the one both the writer and
+// every reader of an image go by.
 #pragma once
 
 #include <cstddef>
@@ -26,11 +15,49 @@
 
 namespace sim {
 
-constexpr char kImageMagic[8] = {'Q', 'Z', 'S', 'I', 'M', 'I', 'M', 'G'};
+// Where a field lies in the header or the settings block, and its size in bytes.
+struct ImageField {
+  std::size_t offset;
+  std::size_t size;
+  constexpr std::size_t end() const { return offset + size; }
+};
+
+namespace image_header {
+constexpr ImageField kMagic{0, 8};          // kImageMagic
+constexpr ImageField kFormatVersion{8, 2};  // kImageFormatVersion
+constexpr ImageField kSeries{10, 1};        // kImageSeriesT7 or kImageSeriesOther
+constexpr ImageField kFlags{11, 1};         // kImageFlagSettings, no other bit
+constexpr ImageField kVersion{12, 16};      // the firmware version, 1 to 15 characters
+constexpr ImageField kPayloadSize{28, 8};
+constexpr std::size_t kSize = kPayloadSize.end();
+}  // namespace image_header
+
+namespace image_settings {
+constexpr ImageField kVid{0, 2};
+constexpr ImageField kPid{2, 2};
+constexpr ImageField kStandbyTimer{4, 4};  // signed, 0 or more
+constexpr ImageField kManufacturer{8, 64};
+constexpr ImageField kProduct{72, 64};
+constexpr ImageField kSerial{136, 32};
+constexpr ImageField kHddVendor{168, 16};
+constexpr ImageField kHddProduct{184, 32};
+constexpr std::size_t kSize = kHddProduct.end();
+}  // namespace image_settings
+
+constexpr char kImageMagic[image_header::kMagic.size] = {'Q', 'Z', 'S', 'I', 'M', 'I', 'M', 'G'};
 constexpr uint16_t kImageFormatVersion = 1;
-constexpr std::size_t kImageHeaderSize = 36;
-constexpr std::size_t kImageSettingsSize = 216;
-constexpr std::size_t kImageCrcSize = 4;
+constexpr uint8_t kImageSeriesT7 = 1;
+constexpr uint8_t kImageSeriesOther = 2;
+constexpr uint8_t kImageFlagSettings = 0x01;
+constexpr std::size_t kImageHeaderSize = image_header::kSize;
+constexpr std::size_t kImageSettingsSize = image_settings::kSize;
+// After the payload: the CRC-32 of every byte before it.
+constexpr ImageField kImageCrc{0, 4};
+constexpr std::size_t kImageCrcSize = kImageCrc.size;
+
+// A number field's value, read from the bytes of the header or settings block.
+uint64_t ImageFieldValue(const unsigned char* bytes, ImageField field);
+
 // Images are read in pieces of this size, never whole.
 constexpr std::size_t kImageChunkSize = std::size_t{64} * 1024;
 

@@ -85,11 +85,11 @@ bool CorruptImage(const std::string& path, std::string* error) {
   }
   unsigned char header[kImageHeaderSize];
   bool ok = std::fread(header, 1, sizeof header, f) == sizeof header;
-  long at = 12;  // first version byte
+  long at = static_cast<long>(image_header::kVersion.offset);
   if (ok) {
-    uint64_t payload = 0;
-    for (int i = 7; i >= 0; --i) payload = (payload << 8) | header[28 + i];
-    long start = static_cast<long>(kImageHeaderSize + ((header[11] & 1) ? kImageSettingsSize : 0));
+    const uint64_t payload = ImageFieldValue(header, image_header::kPayloadSize);
+    const bool settings = (ImageFieldValue(header, image_header::kFlags) & kImageFlagSettings) != 0;
+    const auto start = static_cast<long>(kImageHeaderSize + (settings ? kImageSettingsSize : 0));
     if (payload > 0 && payload < (1ull << 40)) at = start + static_cast<long>(payload / 2);
   }
   unsigned char byte = 0;
