@@ -17,8 +17,11 @@ rules=(
   "ops/*                    ops/ sdk/ app/console app/device_list"
   "sdk/*                    sdk/ platform/"
   "platform/*               platform/"
-  "sim/*                    sim/ sdk/"
-  "recorder/*               recorder/ sim/ sdk/ platform/"
+  "callrecord/*             callrecord/ sdk/"
+  "sim/bridge/*             sim/bridge/ sdk/ platform/"
+  "sim/library/*            sim/library/ sim/bridge/ callrecord/ sdk/ platform/"
+  "sim/commands/*           sim/commands/ sim/library/ sim/bridge/ platform/"
+  "recorder/*               recorder/ callrecord/ sdk/ platform/"
   "bench/*                  sdk/"
 )
 
