@@ -1,4 +1,4 @@
-// Runs one entry point behind the knobs (sim/knobs.h): counts the call,
+// Runs one entry point behind the knobs (sim/library/knobs.h): counts the call,
 // delays it, applies a BRIDGESIM_FAULT rule instead of the call, turns any
 // exception into 0, and traces the call with its result.
 #pragma once

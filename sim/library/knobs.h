@@ -1,5 +1,5 @@
 // The knobs of the simulated library, read strictly from the environment:
-//   BRIDGESIM_FAULT      injected results (sim/fault.h)
+//   BRIDGESIM_FAULT      injected results (sim/library/fault.h)
 //   BRIDGESIM_INTERRUPT  NAME: that programming entry point loses power halfway
 //   BRIDGESIM_DELAY      NAME=MS[,NAME=MS...]: those entry points take MS longer
 // A knob that names no entry point or cannot be parsed makes the library
