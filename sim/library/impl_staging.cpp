@@ -42,7 +42,10 @@ const EnableRule kEnableMapHdd{SeriesRule::kOtherOnly, Fields({Field::kMapHdd}),
 const EnableRule kEnableUnkept{SeriesRule::kBoth, {}, {}, {}};
 
 // 1 when the staging table took the call, else 0 with the table's reason.
-int32_t Staged(bool taken, const std::string& why) { return taken || FailWithReason(why) ? 1 : 0; }
+int32_t Staged(bool taken, const std::string& why) {
+  if (!taken) FailWithReason(why);
+  return taken ? 1 : 0;
+}
 
 int32_t Enable(const char* device, const EnableRule& rule, int32_t value) {
   return ReadDevice(device, [&](const Device& d) {
