@@ -15,16 +15,13 @@
 #include <unistd.h>
 
 #include "floor_entries.h"
-
-#define MAX_DEVICES 16
-#define DEVICE_PATH_SIZE 256
-#define TEXT_SIZE 80
+#include "sdk/api_sizes.h"
 
 #define FLOOR_FIELD(name, params) int32_t(*name) params;
 static struct { FLOOR_API_ENTRIES(FLOOR_FIELD) } api;
 #undef FLOOR_FIELD
 
-static char paths[MAX_DEVICES][DEVICE_PATH_SIZE];
+static char paths[kMaxDevices][kDevicePathSize];
 
 static int bind_one(void* module, const char* name, void* field) {
   void* symbol = dlsym(module, name);
@@ -64,7 +61,7 @@ static int32_t read_vid(const char* dev, uint16_t* vid) {
 
 static int32_t read_text(int32_t (*read)(const char*, char*), const char* dev, char* text) {
   int32_t r = read(dev, text);
-  text[TEXT_SIZE - 1] = '\0';
+  text[kLibraryTextSize - 1] = '\0';
   return r;
 }
 
@@ -75,8 +72,8 @@ static void get_vendor_id(const char* dev) {
 
 static void get_customized_setting(const char* dev) {
   uint16_t vid = 0, pid = 0;
-  char manufacturer[TEXT_SIZE] = {0}, product[TEXT_SIZE] = {0};
-  char serial[TEXT_SIZE] = {0}, hdd[TEXT_SIZE] = {0};
+  char manufacturer[kLibraryTextSize] = {0}, product[kLibraryTextSize] = {0};
+  char serial[kLibraryTextSize] = {0}, hdd[kLibraryTextSize] = {0};
   int32_t timer = 0;
   if (!read_vid(dev, &vid)) return;
   if (!(api.QZ_IsQZT7Series(dev) ? api.QZ_GetT7PIDbySCSICmd(dev, &pid)
@@ -119,8 +116,8 @@ int main(int argc, char** argv) {
     printf("Initalize the API entries fail!\n");
     return 0;
   }
-  char* list[MAX_DEVICES];
-  for (int i = 0; i < MAX_DEVICES; ++i) list[i] = paths[i];
+  char* list[kMaxDevices];
+  for (int i = 0; i < kMaxDevices; ++i) list[i] = paths[i];
   int32_t count = 0;
   api.QZ_GetDeviceList(list, &count);
   if (count <= 0) {

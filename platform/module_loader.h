@@ -1,5 +1,6 @@
-// The four Windows module-loading calls, everywhere, and the tool's one way of
-// loading the maker's library.
+// The four Windows module-loading calls, everywhere, the tool's one way of
+// loading the maker's library, and what the recorder needs to load the real
+// one beside itself.
 //
 // On Windows these are the real Win32 calls. Elsewhere a thin layer gives
 // them the same meaning over dlopen/dlsym/dlclose:
@@ -38,3 +39,13 @@ const char* PlatformLibraryFileName(LPCSTR moduleName, char* out, unsigned long 
 // ordinary user may write (the current directory, PATH) is searched; the
 // libraries it needs come from the same folders. Null when it is not found.
 HMODULE LoadLibraryFromTrustedFolders(LPCSTR fileName);
+
+// Loads the library file at exactly `path` (a bare file name is the one in the
+// current folder), never showing a message; on Windows its own dependencies
+// are looked for in its folder first. Null when it cannot be loaded.
+HMODULE LoadLibraryAtPath(LPCSTR path);
+
+// The folder of the loaded module (program or library) whose code holds
+// `address`, with its trailing separator; false, with the empty text, when it
+// cannot be told or does not fit `outSize`.
+bool ModuleFolder(const void* address, char* out, unsigned long outSize);

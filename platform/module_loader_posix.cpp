@@ -149,3 +149,26 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
 }
 
 BOOL FreeLibrary(HMODULE module) { return module != nullptr && dlclose(module) == 0; }
+
+HMODULE LoadLibraryAtPath(LPCSTR path) {
+  if (path == nullptr) return nullptr;
+  // A bare file name would send dlopen through the system's search.
+  char file[kPathSize];
+  const char* prefix = std::strchr(path, '/') == nullptr ? "./" : "";
+  if (!JoinPath(prefix, path, file, sizeof file)) return nullptr;
+  return dlopen(file, RTLD_NOW | RTLD_LOCAL);
+}
+
+bool ModuleFolder(const void* address, char* out, unsigned long outSize) {
+  if (outSize == 0) return false;
+  out[0] = '\0';
+  Dl_info info{};
+  if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return false;
+  const char* slash = std::strrchr(info.dli_fname, '/');
+  if (slash == nullptr) return false;
+  const int length = static_cast<int>(slash + 1 - info.dli_fname);
+  const int n = std::snprintf(out, outSize, "%.*s", length, info.dli_fname);
+  if (n == length && static_cast<unsigned long>(n) < outSize) return true;
+  out[0] = '\0';
+  return false;
+}

@@ -4,13 +4,14 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <tuple>
-#include <vector>
 
+#include "callrecord/call_notation.h"
+#include "callrecord/session_lines.h"
 #include "recorder/recording.h"
 #include "sdk/entry_call.h"
-#include "sim/session_format.h"
 
 namespace recorder {
 
@@ -22,18 +23,35 @@ inline void Unanswered(char**, int32_t* deviceCount) {
 template <typename... A>
 void Unanswered(A...) {}
 
+// An argument as it went in: a text going in is copied before the call, so
+// the session shows it even if the library changed it; anything else (a
+// number, an output's address) is kept as it is.
+template <typename T>
+struct AsGivenIn {
+  explicit AsGivenIn(T given) : value(given) {}
+  T Get() const { return value; }
+  T value;
+};
+template <>
+struct AsGivenIn<const char*> {
+  explicit AsGivenIn(const char* given) : null(given == nullptr), text(null ? "" : given) {}
+  const char* Get() const { return null ? nullptr : text.c_str(); }
+  bool null;
+  std::string text;
+};
+
 template <typename Fn, typename... A>
 int32_t Forward(EntryIndex index, const char* name, const std::tuple<A...>& args) noexcept {
   // The real library first: its loading writes the run line.
-  const Proc proc = RealEntries()[index];
+  const FARPROC proc = RealEntries()[index];
   std::string time;
-  std::vector<std::string> inputs;
-  bool recording = true;
+  std::optional<std::tuple<AsGivenIn<A>...>> givenIn;
   try {
     time = TimeOfDay();
-    inputs = std::apply([](A... arg) { return sim::SessionInputs(arg...); }, args);
+    givenIn.emplace(
+        std::apply([](A... arg) { return std::make_tuple(AsGivenIn<A>(arg)...); }, args));
   } catch (...) {
-    recording = false;
+    givenIn.reset();
   }
 
   Fn fn = nullptr;
@@ -46,11 +64,12 @@ int32_t Forward(EntryIndex index, const char* name, const std::tuple<A...>& args
     std::apply([](A... arg) { Unanswered(arg...); }, args);
   }
 
-  if (recording) {
+  if (givenIn) {
     try {
-      const std::vector<std::string> outputs =
-          std::apply([name](A... arg) { return sim::SessionOutputs(name, arg...); }, args);
-      AppendToSession(sim::SessionCallLine(time, name, inputs, outputs, result));
+      const std::tuple<A...> asCalled = std::apply(
+          [](const AsGivenIn<A>&... arg) { return std::make_tuple(arg.Get()...); }, *givenIn);
+      AppendToSession(
+          callrecord::SessionCallLine(time, callrecord::CallText(name, asCalled, true), result));
     } catch (...) {
     }
   }

@@ -1,50 +1,54 @@
 #include "recorder/recording.h"
 
-#include "sim/env.h"
-#include "sim/platform_file.h"
-#include "sim/session_format.h"
+#include "callrecord/entry_names.h"
+#include "callrecord/session_lines.h"
+#include "platform/files.h"
+#include "platform/process.h"
 
 namespace recorder {
 
 namespace {
 
-const char* const kEntryNames[kApiEntryCount] = {
-#define RECORDER_ENTRY_NAME(name, params, args) #name,
-    QZ_API_ENTRIES(RECORDER_ENTRY_NAME)
-#undef RECORDER_ENTRY_NAME
-};
-
-// The simulator's clock text (2024-05-01T09:30:00.123456Z), cut to
+// The platform's clock text (2024-05-01T09:30:00.123456Z), cut to
 // milliseconds: the session's run lines carry the date, its calls the time.
-std::string RunTime() { return sim::CurrentTimeText().substr(0, 23) + "Z"; }
+std::string RunTime() { return platform::CurrentTimeText().substr(0, 23) + "Z"; }
+
+// The folder the recorder was loaded from, with its trailing separator; empty
+// when it cannot be told.
+std::string OwnFolder() {
+  static const char kInThisModule = 0;
+  char folder[4096];
+  return ModuleFolder(&kInThisModule, folder, sizeof folder) ? folder : "";
+}
 
 const std::string& SessionPath() {
   static const std::string path = [] {
-    const std::string named = sim::EnvText(kRecordVariable);
+    const std::string named = platform::EnvironmentText(kRecordVariable);
     return named.empty() ? OwnFolder() + kDefaultSessionFileName : named;
   }();
   return path;
 }
 
 struct RealLibrary {
-  Proc entries[kApiEntryCount] = {};
+  FARPROC entries[kApiEntryCount] = {};
 
   RealLibrary() {
     try {
-      std::string path = sim::EnvText(kRealLibraryVariable);
+      std::string path = platform::EnvironmentText(kRealLibraryVariable);
       if (path.empty()) path = OwnFolder() + kRealLibraryFileName;
       std::string problem;
-      if (void* library = LoadRealLibrary(path)) {
+      // Loaded for good: it stays until the process ends.
+      if (HMODULE library = LoadLibraryAtPath(path.c_str())) {
         for (int i = 0; i < kApiEntryCount; ++i) {
-          entries[i] = RealExport(library, kEntryNames[i]);
+          entries[i] = GetProcAddress(library, callrecord::kEntryNames[i]);
           if (entries[i] != nullptr) continue;
-          problem += (problem.empty() ? "lacking " : " ") + std::string(kEntryNames[i]);
+          problem += (problem.empty() ? "lacking " : " ") + std::string(callrecord::kEntryNames[i]);
         }
       } else {
         problem = "not loaded";
       }
-      AppendToSession(sim::SessionRunLine(RunTime(), static_cast<long>(sim::CurrentProcessId()),
-                                          path, problem));
+      AppendToSession(callrecord::SessionRunLine(
+          RunTime(), static_cast<long>(platform::CurrentProcessId()), path, problem));
     } catch (...) {
       // Whatever was bound stays bound; only the run line is lost.
     }
@@ -53,18 +57,18 @@ struct RealLibrary {
 
 }  // namespace
 
-const Proc* RealEntries() {
+const FARPROC* RealEntries() {
   static const RealLibrary real;
   return real.entries;
 }
 
 void AppendToSession(const std::string& text) noexcept {
   try {
-    sim::AppendToFile(SessionPath(), text);
+    platform::AppendToFile(SessionPath(), text);
   } catch (...) {
   }
 }
 
-std::string TimeOfDay() { return sim::CurrentTimeText().substr(11, 12); }
+std::string TimeOfDay() { return platform::CurrentTimeText().substr(11, 12); }
 
 }  // namespace recorder

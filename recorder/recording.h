@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "recorder/host.h"
+#include "platform/module_loader.h"
 #include "sdk/api_entries.h"
 
 namespace recorder {
@@ -12,8 +12,14 @@ namespace recorder {
 constexpr const char* kRecordVariable = "BRIDGEFW_RECORD";
 constexpr const char* kRealLibraryVariable = "BRIDGEFW_RECORD_LIBRARY";
 constexpr const char* kDefaultSessionFileName = "QZFWUpdateDll.session.txt";
+// The real library's file name, looked for beside the recorder.
+#if defined(_WIN32)
+constexpr const char* kRealLibraryFileName = "QZFWUpdateDll.real.dll";
+#else
+constexpr const char* kRealLibraryFileName = "libQZFWUpdateDll.real.so";
+#endif
 
-// Each entry point's place in the list.
+// Each entry point's place in the contract's list.
 enum EntryIndex : int {
 #define RECORDER_ENTRY_INDEX(name, params, args) k##name,
   QZ_API_ENTRIES(RECORDER_ENTRY_INDEX)
@@ -24,7 +30,7 @@ enum EntryIndex : int {
 // all null when it cannot be loaded. It is loaded at the first call (never
 // while the system loader runs the recorder's own start-up), and the
 // session's run line is written then.
-const Proc* RealEntries();
+const FARPROC* RealEntries();
 
 // Appends to the session file. A session that cannot be written is dropped;
 // it never changes what a call returns.

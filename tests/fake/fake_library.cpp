@@ -1,14 +1,12 @@
 #include "tests/fake/fake_library.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <tuple>
 
 #include "runtime/device_list.h"
+#include "callrecord/call_notation.h"
 #include "sdk/api_table.h"
-#include "sim/fault.h"
-#include "sim/trace.h"
+#include "sim/library/fault.h"
 
 namespace {
 
@@ -27,29 +25,28 @@ std::string DefaultText(const std::string& name) {
   return found == defaults.end() ? std::string() : found->second;
 }
 
-// The library's side of each destination; inputs have no effect.
-void Apply(const std::string&, const char*) {}
-void Apply(const std::string&, int32_t) {}
-void Apply(const std::string& name, char* text) {
+// What the fake leaves in an output of entry `name`, of whichever kind the
+// output is. A text longer than the buffer fills it unterminated, as a
+// library that knows the tool's buffer sizes would.
+callrecord::CallValue Answer(const std::string& name) {
+  callrecord::CallValue answer;
   const auto set = fake.texts.find(name);
-  const std::string value = set != fake.texts.end() ? set->second : DefaultText(name);
-  // As a library that knows the tool's buffer sizes: a longer text fills the
-  // buffer unterminated.
-  const size_t capacity = name == "QZ_GetSDKVersion" ? 20 : 80;
-  std::memcpy(text, value.c_str(), std::min(value.size() + 1, capacity));
-}
-void Apply(const std::string& name, uint16_t* id) {
-  *id = name.find("VID") != std::string::npos ? fake.vid : fake.pid;
-}
-void Apply(const std::string& name, int32_t* value) {
-  *value = name == "QZ_GetRunningCodeMode" ? fake.runningMode
-           : name == "QZ_GetDeviceList"    ? fake.devices
-                                           : fake.standbyTimer;
-}
-void Apply(const std::string&, char** paths) {
+  answer.text = set != fake.texts.end() ? set->second : DefaultText(name);
+  answer.number = name.find("VID") != std::string::npos   ? fake.vid
+                  : name.find("PID") != std::string::npos ? fake.pid
+                  : name == "QZ_GetRunningCodeMode"       ? fake.runningMode
+                  : name == "QZ_GetDeviceList"            ? fake.devices
+                                                          : fake.standbyTimer;
   for (int i = 0; i < fake.devices && i < kMaxDevices; ++i) {
-    std::snprintf(paths[i], kDevicePathSize, "dev%d", i);
+    answer.list.push_back("dev" + std::to_string(i));
   }
+  return answer;
+}
+
+template <typename... A>
+void Answer(const char* name, const std::tuple<A...>& args) {
+  callrecord::WriteOutputs(args, std::vector<callrecord::CallValue>(sizeof...(A), Answer(name)),
+                           name);
 }
 
 template <typename... A>
@@ -59,13 +56,9 @@ int32_t Invoke(const char* name, std::tuple<A...> args) {
   if (fault) {
     result = *fault;
   } else {
-    std::apply([name](auto... a) { (Apply(name, a), ...); }, args);
+    Answer(name, args);
   }
-  sim::CallOutcome outcome;
-  outcome.result = result;
-  std::string line = sim::TraceCall(name, args, false) + sim::TraceEnd(outcome);
-  line.pop_back();
-  fake.calls.push_back(line);
+  fake.calls.push_back(callrecord::CallText(name, args, false) + callrecord::ResultText(result));
   return result;
 }
 
@@ -93,8 +86,7 @@ void InstallFakeLibrary(const std::string& faultRules) {
 #undef FAKE_BIND
   FreeDeviceList();
   AllocateDeviceList();
-  Apply("QZ_GetDeviceList", DeviceList);
-  Apply("QZ_GetDeviceList", &deviceCount);
+  Answer("QZ_GetDeviceList", std::make_tuple(&DeviceList[0], &deviceCount));
 }
 
 void UninstallFakeLibrary() {

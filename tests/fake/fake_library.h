@@ -1,7 +1,7 @@
 // A recording fake of the firmware-update library, installed into ApiTable.
-// Calls are recorded as the simulated library traces them (sim/trace.h), e.g.
+// Calls are recorded in the call notation (callrecord/call_notation.h), e.g.
 // QZ_SetVIDValue("dev0", "12AB") = 1, and faults take BRIDGESIM_FAULT's syntax
-// (sim/fault.h): "QZ_SetVIDValue@1" fails the first such call, without effect.
+// (sim/library/fault.h): "QZ_SetVIDValue@1" fails the first such call, without effect.
 // Other calls return 1; QZ_IsQZT7Series 0 ("QZ_IsQZT7Series=1": a QZT7 bridge).
 #pragma once
 

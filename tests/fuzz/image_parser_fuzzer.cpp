@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "sim/image_format.h"
+#include "sim/bridge/image_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);

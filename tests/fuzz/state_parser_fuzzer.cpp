@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "sim/state_json.h"
+#include "sim/bridge/state_json.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sim::State first, second;

@@ -74,9 +74,13 @@ BRIDGESIM_REPLAY=$work/s2.session BRIDGESIM_TRACE=$work/short.trace run "$from" 
 cmp -s "$work/short" "$work/s3.plain" || fail "-gvd against a -ged session printed otherwise"
 expect_trace short 'the run ended after 3 calls, before line 5, which expects QZ_IsQZT7Series'
 # An edited session is answered as edited; one that cannot be read fails every call.
-sed 's/out 0x3A5C/out 0x12AB/' "$work/s3.session" >"$work/edited.session"
+sed 's/out=0x3A5C/out=0x12AB/' "$work/s3.session" >"$work/edited.session"
 BRIDGESIM_REPLAY=$work/edited.session run "$from" "$work/edited" "" -gvd
 [[ $(cat "$work/edited") == "VID: 0x12AB" ]] || fail "edited session: $(cat "$work/edited")"
+# Sessions written before the one call notation read `out VALUE` and `out [...]`.
+sed -E 's/(out|list)=/out /g' "$work/s3.session" >"$work/old.session"
+BRIDGESIM_REPLAY=$work/old.session run "$from" "$work/old" "" -gvd
+cmp -s "$work/old" "$work/s3.plain" || fail "a session in the old form replayed otherwise"
 sed '3s/= 0$/= zero/' "$work/s3.session" >"$work/bad.session"
 BRIDGESIM_REPLAY=$work/bad.session BRIDGESIM_TRACE=$work/bad.trace run "$from" "$work/bad" "" -gvd
 [[ $(cat "$work/bad") == "Not connect device" ]] || fail "unreadable session: $(cat "$work/bad")"

@@ -4,8 +4,9 @@
 
 #include <set>
 
-#include "sim/image_command.h"
-#include "sim/image_format.h"
+#include "sim/bridge/crc32.h"
+#include "sim/bridge/image_format.h"
+#include "sim/commands/image_command.h"
 #include "sim_test_env.h"
 
 namespace sim {
@@ -35,12 +36,10 @@ TEST_F(SimTest, EverySeriesAndVersionGivesItsOwnPayload) {
     }
   }
   EXPECT_EQ(digests.size(), 6u);
-  char crc[16];
-  std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(info.payloadCrc));
   EXPECT_EQ(CheckImage(File("fw"), 0), File("fw") +
                                            ": good: series other, version 2.0, payload 4096 "
                                            "bytes, crc32 " +
-                                           crc + ", settings block\n");
+                                           Crc32Text(info.payloadCrc) + ", settings block\n");
 }
 
 struct SpoilCase {

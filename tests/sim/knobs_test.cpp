@@ -1,8 +1,8 @@
 // The knobs: strict reading, the trace line, injected results, power loss.
 #include <regex>
 
-#include "sim/control_command.h"
-#include "sim/image_format.h"
+#include "sim/bridge/image_format.h"
+#include "sim/commands/control_command.h"
 #include "sim_test_env.h"
 
 namespace sim {

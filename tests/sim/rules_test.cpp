@@ -2,7 +2,7 @@
 // or as the row says) and a second device sim1; afterwards sim0 is its
 // default changed as the row says, sim1 untouched. IMAGE is an image for
 // sim0's series, OTHER a second one.
-#include "sim/image_format.h"
+#include "sim/bridge/image_format.h"
 #include "sim_test_env.h"
 
 namespace sim {

@@ -12,10 +12,10 @@
 #include <sstream>
 #include <string>
 
-#include "sim/entries.h"
-#include "sim/env.h"
-#include "sim/session.h"
-#include "sim/state_store.h"
+#include "sim/bridge/state_store.h"
+#include "sim/library/entries.h"
+#include "sim/library/env.h"
+#include "sim/library/session.h"
 
 namespace sim::testing {
 
@@ -64,8 +64,9 @@ using Call = std::function<int32_t(const char* device, const std::string& arg)>;
 template <typename... P>
 Call Adapt(int32_t (*f)(P...)) {
   return [f](const char* d, const std::string& a) -> int32_t {
-    char text[80] = {}, buffers[16][256] = {}, *list[16];
-    for (int i = 0; i < 16; ++i) list[i] = buffers[i];
+    char text[kLibraryTextSize] = {}, buffers[kMaxDevices][kDevicePathSize] = {};
+    char* list[kMaxDevices];
+    for (int i = 0; i < kMaxDevices; ++i) list[i] = buffers[i];
     int32_t number = 0;
     uint16_t id = 0;
     if constexpr (sizeof...(P) == 0) return f();

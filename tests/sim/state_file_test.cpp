@@ -2,9 +2,9 @@
 // stale temporaries, the bounded lock wait; bridgesim's messages.
 #include <sys/stat.h>
 
-#include "sim/control_command.h"
-#include "sim/platform_file.h"
-#include "sim/state_json.h"
+#include "platform/files.h"
+#include "sim/bridge/state_json.h"
+#include "sim/commands/control_command.h"
 #include "sim_test_env.h"
 
 namespace sim {
@@ -83,11 +83,11 @@ TEST_F(SimTest, AHeldLockFailsTheCallAfterABoundedWait) {
   RunScript("GetDeviceList");
   ::setenv(kTraceVariable, File("trace").c_str(), 1);
   std::string error;
-  auto held = FileLock::Acquire(StatePath() + ".lock", true, &error);
+  auto held = platform::FileLock::Acquire(StatePath() + ".lock", true, &error);
   ASSERT_TRUE(held) << error;
-  SetLockTimeoutForTest(30);
+  platform::SetLockTimeoutForTest(30);
   RunScript("IsQZT7Series=0");
-  SetLockTimeoutForTest(kLockTimeoutMs);
+  platform::SetLockTimeoutForTest(platform::kLockTimeoutMs);
   EXPECT_NE(ReadText(File("trace"))
                 .find(") = 0 # the lock " + StatePath() + ".lock was not granted within 30 ms"),
             std::string::npos);

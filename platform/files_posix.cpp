@@ -1,0 +1,189 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/process.h"
+
+namespace platform {
+namespace {
+
+std::string Reason(const std::string& what, const std::string& path) {
+  return what + " " + path + ": " + std::strerror(errno);
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// Opens without blocking (a FIFO would wait for a writer) and accepts only a
+// regular file; the descriptor then blocks as usual.
+int OpenRegular(const std::string& path, int flags, std::string* error, bool* missing) {
+  int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (missing != nullptr) *missing = (errno == ENOENT);
+    *error = Reason("cannot open", path);
+    return -1;
+  }
+  struct stat info = {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    *error = path + " is not a regular file";
+    ::close(fd);
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+}  // namespace
+
+struct FileLock::Handle {
+  int fd = -1;
+};
+
+std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclusive,
+                                            std::string* error) {
+  int fd = OpenRegular(path, O_RDWR | O_CREAT, error, nullptr);
+  if (fd < 0) return nullptr;
+  // A record lock on the first byte, owned by the open file: the same lock
+  // the Windows build takes with LockFileEx, which wine's server holds as a
+  // POSIX record lock. flock would not see it, and a native bridgesim could
+  // then change the state in the middle of a wine tool's update.
+  struct flock range = {};
+  range.l_type = exclusive ? F_WRLCK : F_RDLCK;
+  range.l_whence = SEEK_SET;
+  range.l_start = 0;
+  range.l_len = 1;
+  // Polled, so that a holder that hangs costs a bounded wait, not the run.
+  for (int waited = 0; ::fcntl(fd, F_OFD_SETLK, &range) != 0;) {
+    if ((errno != EAGAIN && errno != EACCES && errno != EINTR) || waited >= LockTimeoutMs()) {
+      *error = errno == EAGAIN || errno == EACCES
+                   ? "the lock " + path + " was not granted within " +
+                         std::to_string(LockTimeoutMs()) + " ms"
+                   : Reason("cannot lock", path);
+      ::close(fd);
+      return nullptr;
+    }
+    const int step = waited < 100 ? 1 : 10;
+    SleepMilliseconds(step);
+    waited += step;
+  }
+  std::unique_ptr<FileLock> lock(new FileLock());
+  lock->handle_ = std::make_unique<Handle>();
+  lock->handle_->fd = fd;
+  return lock;
+}
+
+FileLock::~FileLock() {
+  if (handle_ && handle_->fd >= 0) ::close(handle_->fd);  // closing releases the lock
+}
+
+bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error,
+                  std::size_t limit) {
+  *missing = false;
+  int fd = OpenRegular(path, O_RDONLY, error, missing);
+  if (fd < 0) return false;
+  std::string result;
+  char buffer[8192];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      *error = Reason("cannot read", path);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    result.append(buffer, static_cast<std::size_t>(n));
+    if (result.size() > limit) {
+      *error = path + " is larger than " + std::to_string(limit) + " bytes";
+      ::close(fd);
+      return false;
+    }
+  }
+  ::close(fd);
+  *text = std::move(result);
+  return true;
+}
+
+std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
+  int fd = OpenRegular(path, O_RDONLY, error, nullptr);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    *error = Reason("cannot open", path);
+    ::close(fd);
+  }
+  return file;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
+                           std::string* error) {
+  std::string temp = path + ".tmp." + std::to_string(::getpid());
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    *error = Reason("cannot create", temp);
+    return false;
+  }
+  // The new file keeps the permissions the old one had (a private state stays private).
+  struct stat old = {};
+  bool ok = ::stat(path.c_str(), &old) != 0 || ::fchmod(fd, old.st_mode & 07777) == 0;
+  std::size_t half = contents.size() / 2;
+  ok = ok && WriteAll(fd, contents.data(), half);
+  if (ok) ReachWritePoint(WritePoint::kTempHalfWritten);
+  ok = ok && WriteAll(fd, contents.data() + half, contents.size() - half);
+  if (ok) ReachWritePoint(WritePoint::kTempWritten);
+  ok = ok && ::fsync(fd) == 0;
+  if (!ok) *error = Reason("cannot write", temp);
+  if (::close(fd) != 0 && ok) {
+    *error = Reason("cannot close", temp);
+    ok = false;
+  }
+  if (ok) ReachWritePoint(WritePoint::kTempSynced);
+  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    *error = Reason("cannot rename onto", path);
+    ok = false;
+  }
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  ReachWritePoint(WritePoint::kRenamed);
+  // The rename itself becomes durable once the folder is synced.
+  int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+bool AppendToFile(const std::string& path, const std::string& text) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, text.data(), text.size());
+  ::close(fd);
+  return ok;
+}
+
+}  // namespace platform

@@ -1,0 +1,201 @@
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/files.h"
+
+namespace platform {
+namespace {
+
+std::string Reason(const std::string& what, const std::string& path) {
+  return what + " " + path + " (error " + std::to_string(GetLastError()) + ")";
+}
+
+bool WriteAll(HANDLE file, const char* data, std::size_t size) {
+  while (size > 0) {
+    DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0) return false;
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+// Opens an existing file for reading and accepts only a disk file (no pipe,
+// console or device, which could block or never end).
+HANDLE OpenRegular(const std::string& path, std::string* error, bool* missing) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD code = GetLastError();
+    if (missing != nullptr) {
+      *missing = (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND);
+    }
+    *error = Reason("cannot open", path);
+    return INVALID_HANDLE_VALUE;
+  }
+  BY_HANDLE_FILE_INFORMATION info = {};
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    *error = path + " is not a regular file";
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
+}
+
+}  // namespace
+
+struct FileLock::Handle {
+  HANDLE file = INVALID_HANDLE_VALUE;
+};
+
+std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclusive,
+                                            std::string* error) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *error = Reason("cannot open lock file", path);
+    return nullptr;
+  }
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    *error = path + " is not a regular file";
+    CloseHandle(file);
+    return nullptr;
+  }
+  // Polled, so that a holder that hangs costs a bounded wait, not the run.
+  DWORD flags = (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY;
+  for (int waited = 0;;) {
+    OVERLAPPED at = {};
+    if (LockFileEx(file, flags, 0, 1, 0, &at)) break;
+    if (GetLastError() != ERROR_LOCK_VIOLATION || waited >= LockTimeoutMs()) {
+      *error = GetLastError() == ERROR_LOCK_VIOLATION
+                   ? "the lock " + path + " was not granted within " +
+                         std::to_string(LockTimeoutMs()) + " ms"
+                   : Reason("cannot lock", path);
+      CloseHandle(file);
+      return nullptr;
+    }
+    const int step = waited < 100 ? 1 : 10;
+    Sleep(static_cast<DWORD>(step));
+    waited += step;
+  }
+  std::unique_ptr<FileLock> lock(new FileLock());
+  lock->handle_ = std::make_unique<Handle>();
+  lock->handle_->file = file;
+  return lock;
+}
+
+FileLock::~FileLock() {
+  if (handle_ && handle_->file != INVALID_HANDLE_VALUE) {
+    OVERLAPPED at = {};
+    UnlockFileEx(handle_->file, 0, 1, 0, &at);
+    CloseHandle(handle_->file);
+  }
+}
+
+bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error,
+                  std::size_t limit) {
+  *missing = false;
+  HANDLE file = OpenRegular(path, error, missing);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string result;
+  char buffer[8192];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+      *error = Reason("cannot read", path);
+      CloseHandle(file);
+      return false;
+    }
+    if (n == 0) break;
+    result.append(buffer, n);
+    if (result.size() > limit) {
+      *error = path + " is larger than " + std::to_string(limit) + " bytes";
+      CloseHandle(file);
+      return false;
+    }
+  }
+  CloseHandle(file);
+  *text = std::move(result);
+  return true;
+}
+
+std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
+  HANDLE file = OpenRegular(path, error, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+  if (fd < 0) {
+    *error = Reason("cannot open", path);
+    CloseHandle(file);
+    return nullptr;
+  }
+  std::FILE* stream = _fdopen(fd, "rb");
+  if (stream == nullptr) {
+    *error = Reason("cannot open", path);
+    _close(fd);
+  }
+  return stream;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
+                           std::string* error) {
+  std::string temp = path + ".tmp." + std::to_string(GetCurrentProcessId());
+  // The new file keeps the old one's attributes (read-only, hidden ...).
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) attributes = FILE_ATTRIBUTE_NORMAL;
+  attributes &= FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+  HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *error = Reason("cannot create", temp);
+    return false;
+  }
+  std::size_t half = contents.size() / 2;
+  bool ok = WriteAll(file, contents.data(), half);
+  if (ok) ReachWritePoint(WritePoint::kTempHalfWritten);
+  ok = ok && WriteAll(file, contents.data() + half, contents.size() - half);
+  if (ok) ReachWritePoint(WritePoint::kTempWritten);
+  ok = ok && FlushFileBuffers(file);
+  if (!ok) *error = Reason("cannot write", temp);
+  CloseHandle(file);
+  if (ok) ReachWritePoint(WritePoint::kTempSynced);
+  if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    *error = Reason("cannot rename onto", path);
+    ok = false;
+  }
+  if (!ok) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  ReachWritePoint(WritePoint::kRenamed);
+  return true;
+}
+
+bool AppendToFile(const std::string& path, const std::string& text) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  // Wine writes an append-only handle's data at the end as it last saw it, so
+  // lines of processes tracing at once overwrote each other. Finding the end
+  // and writing happen under a lock on a byte far past any text, which leaves
+  // readers of the file unhindered. Without the lock the line is still written.
+  OVERLAPPED at = {};
+  at.OffsetHigh = 0x7FFFFFFF;
+  const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) != 0;
+  LARGE_INTEGER none = {};
+  bool ok = SetFilePointerEx(file, none, nullptr, FILE_END) != 0 &&
+            WriteAll(file, text.data(), text.size());
+  if (locked) UnlockFileEx(file, 0, 1, 0, &at);
+  CloseHandle(file);
+  return ok;
+}
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+// What a process asks of its system besides files: its id, the clock, its
+// environment, a pause. One implementation per system (process_posix.cpp,
+// process_windows.cpp), the portable rest in process.cpp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+void SleepMilliseconds(int milliseconds);
+uint32_t CurrentProcessId();
+
+// The current time in UTC, ISO 8601 with microseconds: 2024-05-01T09:30:00.123456Z.
+std::string CurrentTimeText();
+
+// The environment variable's value; empty and `present` false when it is not set.
+std::string EnvironmentText(const char* name, bool* present = nullptr);
+
+}  // namespace platform

@@ -1,0 +1,115 @@
+// Image checks and the three programming variants. Programming streams and
+// verifies the whole image first; only then is the device's new state
+// committed, in one atomic state-file change.
+#include <cstdio>
+
+#include "platform/files.h"
+#include "sim/bridge/image_format.h"
+#include "sim/library/entries.h"
+#include "sim/library/impl_common.h"
+#include "sim/library/session.h"
+
+namespace sim {
+namespace impl {
+namespace {
+
+enum class SettingsSource { kImage, kKeep, kStaged };
+
+// The settings an image's block carries (control flags stay the device's).
+void TakeImageSettings(Settings& to, const Settings& from) {
+  ControlFlags flags = to.flags;
+  to = from;
+  to.flags = flags;
+}
+
+int32_t Program(const char* device, SettingsSource source) {
+  Session& session = CurrentSession();
+  if (!Listed(device)) return 0;
+  if (!session.imagePathSet) return FailWithReason("no QZ_SetFWBinFilePath before");
+  if (session.matchedImages.count({device, session.imagePath}) == 0) {
+    return FailWithReason("no successful QZ_CheckLoadBinFileMatch of this device and image");
+  }
+  if (source == SettingsSource::kStaged && !session.staging.HasStaged()) {
+    return FailWithReason("nothing staged");
+  }
+  ImageInfo image;
+  std::string error;
+  if (!ReadImage(session.imagePath, &image, &error)) return FailWithReason(error);
+  const bool powerLost = session.interrupt;
+  int32_t written = ChangeDevice(device, [&](Device& d) {
+    if (d.series != image.series) return FailWithReason("the image is for the other series");
+    if (source == SettingsSource::kKeep && d.mode != kModeFirmware) {
+      return FailWithReason("the bridge does not run regular firmware");
+    }
+    if (powerLost) {
+      // Halfway through: the flash holds no firmware, and the bridge falls
+      // back to its internal code; the settings area is untouched.
+      d.mode = kModeInternal;
+      d.version.clear();
+      d.firmware = Firmware();
+      return true;
+    }
+    std::string why;
+    if (source == SettingsSource::kStaged && !session.staging.ApplyTo(d, &why)) {
+      return FailWithReason(why);
+    }
+    if (source == SettingsSource::kImage && image.hasSettings) {
+      TakeImageSettings(d.settings, image.settings);
+    }
+    d.mode = kModeFirmware;
+    d.version = image.version;
+    d.firmware.size = image.payloadSize;
+    d.firmware.crc32 = image.payloadCrc;
+    return true;
+  });
+  if (powerLost) {
+    return written != 0
+               ? FailWithReason(
+                     "power lost halfway (BRIDGESIM_INTERRUPT): the bridge runs its internal code")
+               : 0;
+  }
+  if (written != 0 && source == SettingsSource::kStaged) session.staging.Clear();
+  return written;
+}
+
+}  // namespace
+
+int32_t QZ_SetFWBinFilePath(const char* binPath) {
+  Session& session = CurrentSession();
+  if (binPath == nullptr) return FailWithReason("no path");
+  std::string error;
+  std::FILE* f = platform::OpenRegularFile(binPath, &error);
+  if (f == nullptr) return FailWithReason(error);
+  std::fclose(f);
+  session.imagePath = binPath;
+  session.imagePathSet = true;
+  return 1;
+}
+
+int32_t QZ_CheckLoadBinFileMatch(const char* device, const char* binPath) {
+  if (binPath == nullptr) return FailWithReason("no path");
+  return ReadDevice(device, [device, binPath](const Device& d) {
+    ImageInfo image;
+    std::string error;
+    if (!ReadImage(binPath, &image, &error)) return FailWithReason(error) ? 1 : 0;
+    if (image.series != d.series)
+      return FailWithReason("the image is for the other series") ? 1 : 0;
+    CurrentSession().matchedImages.insert({device, binPath});
+    return 1;
+  });
+}
+
+int32_t QZ_FWUpdateProgramming(const char* device) {
+  return Program(device, SettingsSource::kImage);
+}
+
+int32_t QZ_FWUpdateProgrammingNoCustomizedSetting(const char* device) {
+  return Program(device, SettingsSource::kKeep);
+}
+
+int32_t QZ_FWUpdateProgrammingEX(const char* device) {
+  return Program(device, SettingsSource::kStaged);
+}
+
+}  // namespace impl
+}  // namespace sim
