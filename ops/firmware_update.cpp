@@ -10,10 +10,7 @@ namespace {
 
 // The library checks the image against the device, then takes its path.
 bool PrepareImage(const char* device, const char* binPath) {
-  if (ApiTable.QZ_CheckLoadBinFileMatch(device, binPath) == 0) {
-    ConsolePrint("Bin file not match \n");
-    return false;
-  }
+  if (!ImageMatchesDevice(device, binPath)) return false;
   if (ApiTable.QZ_SetFWBinFilePath(binPath) == 0) {
     ConsolePrint("Set firmware bin file path fail\n");
     return false;
@@ -29,46 +26,6 @@ void InitialSettingTableReported() {
   }
 }
 
-using A = ApiEntryTable;
-
-// Text indices of the record's values in the staging calls.
-enum : int { kVid, kPid, kSerial, kHdd1, kHdd2, kManufacturer, kProduct };
-
-StagingValues ValuesOf(const CustomizedSetting& s) {
-  return {
-      {s.vidText, s.pidText, s.serialNumber, s.hddString1, s.hddString2, s.manufacturer, s.product},
-      s.standbyTimer};
-}
-
-// In calling order: 16 calls for the QZT7 series, 17 for the others.
-bool StageSettings(const char* device, bool isT7, const CustomizedSetting& setting) {
-  const StagingValues values = ValuesOf(setting);
-  const StagingSteps enableBoth = {One(&A::QZ_EnableUpdateVID), One(&A::QZ_EnableUpdatePID),
-                                   One(&A::QZ_EnableUpdateSN),
-                                   One(&A::QZ_EnableUpdateStandbyTimer)};
-  const StagingSteps enableT7 = {One(&A::QZ_EnableUpdateManuProdCtl),
-                                 One(&A::QZ_EnableUpdateInquiryCtl)};
-  const StagingSteps enableOther = {One(&A::QZ_EnableUpdateDisplayHDDStrSetting),
-                                    One(&A::QZ_EnableUpdateManuStr),
-                                    One(&A::QZ_EnableUpdateProdStr)};
-  const StagingSteps valuesBoth = {
-      Text(&A::QZ_SetVIDValue, kVid),        Text(&A::QZ_SetPIDValue, kPid),
-      Text(&A::QZ_SetSerialNumStr, kSerial), Text(&A::QZ_SetScsiVidString, kHdd1),
-      Text(&A::QZ_SetScsiPidString, kHdd2),  Seconds(&A::QZ_SetStandbyTimer)};
-  // Controls and strings, by series.
-  const StagingSteps controlsT7 = {One(&A::QZ_SetManuProdCtl), One(&A::QZ_SetInquiryCtl),
-                                   Text(&A::QZ_SetUsbManuString, kManufacturer),
-                                   Text(&A::QZ_SetUsbProdString, kProduct)};
-  const StagingSteps controlsOther = {
-      One(&A::QZ_EnableMapToHDDStr), One(&A::QZ_SetSNFromNVRAMTable),
-      Text(&A::QZ_SetManuStr, kManufacturer), Text(&A::QZ_SetProdString, kProduct)};
-  for (const StagingSteps& group :
-       {enableBoth, isT7 ? enableT7 : enableOther, valuesBoth, isT7 ? controlsT7 : controlsOther}) {
-    if (!RunStagingSteps(device, group, values)) return false;
-  }
-  return true;
-}
-
 // The update with settings writes every setting; a record lacking one is refused whole.
 bool IsCompleteRecord(const CustomizedSetting* setting) {
   if (setting == nullptr) return false;
@@ -82,6 +39,12 @@ bool IsCompleteRecord(const CustomizedSetting* setting) {
 }
 
 }  // namespace
+
+bool ImageMatchesDevice(const char* device, const char* binPath) {
+  if (ApiTable.QZ_CheckLoadBinFileMatch(device, binPath) != 0) return true;
+  ConsolePrint("Bin file not match \n");
+  return false;
+}
 
 int32_t OpUpdateFromBin(const char* device, const char* binPath) {
   if (!OperationAccepted(device)) return 0;
@@ -119,6 +82,6 @@ int32_t OpUpdateWithCustomizedSetting(const char* device, const CustomizedSettin
   const int32_t initialized = ApiTable.QZ_InitialCustomizedSettingTable();
   const bool isT7 = ApiTable.QZ_IsQZT7Series(device) != 0;
   if (initialized == 0) return 0;
-  if (!StageSettings(device, isT7, *setting)) return 0;
+  if (!StageSettings(device, isT7, *setting, kAllSettings)) return 0;
   return ApiTable.QZ_FWUpdateProgrammingEX(device);
 }
