@@ -10,6 +10,7 @@ FILE* consoleInput = nullptr;
 // A word read stopped inside a line whose line feed is still unread.
 bool lineOpen = false;
 FILE* consoleOutput = nullptr;
+std::string* capturedText = nullptr;
 
 FILE* Input() { return consoleInput != nullptr ? consoleInput : stdin; }
 FILE* Output() { return consoleOutput != nullptr ? consoleOutput : stdout; }
@@ -19,10 +20,26 @@ FILE* Output() { return consoleOutput != nullptr ? consoleOutput : stdout; }
 int ConsolePrint(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  const int written = std::vfprintf(Output(), format, arguments);
+  int written = 0;
+  if (capturedText == nullptr) {
+    written = std::vfprintf(Output(), format, arguments);
+  } else {
+    va_list again;
+    va_copy(again, arguments);
+    written = std::vsnprintf(nullptr, 0, format, arguments);
+    if (written > 0) {
+      const size_t start = capturedText->size();
+      capturedText->resize(start + static_cast<size_t>(written) + 1);
+      std::vsnprintf(&(*capturedText)[start], static_cast<size_t>(written) + 1, format, again);
+      capturedText->resize(start + static_cast<size_t>(written));
+    }
+    va_end(again);
+  }
   va_end(arguments);
   return written;
 }
+
+void ConsoleCollectInto(std::string* text) { capturedText = text; }
 
 namespace {
 

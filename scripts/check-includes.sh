@@ -10,10 +10,11 @@ cd "$(dirname "$0")/.."
 rules=(
   # source pattern          may include
   "app/main.cpp             app/program"
-  "app/program.*            app/ ui/ sdk/"
+  "app/program.*            app/ ui/ sdk/ line/"
   "app/close_prompt.*       app/close_prompt app/console platform/"
   "app/*                    app/console app/device_list"
   "ui/*                     ui/ ops/ sdk/ app/console app/device_list"
+  "line/*                   line/ ui/ ops/ sdk/ platform/ app/console app/device_list"
   "ops/*                    ops/ sdk/ app/console app/device_list"
   "sdk/*                    sdk/ platform/"
   "platform/*               platform/"
