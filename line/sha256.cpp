@@ -26,10 +26,10 @@ Sha256::Sha256()
 
 void Sha256::Block(const uint8_t* block) {
   uint32_t w[64];
-  for (int i = 0; i < 16; ++i) {
-    w[i] = static_cast<uint32_t>(block[4 * i]) << 24 |
-           static_cast<uint32_t>(block[4 * i + 1]) << 16 |
-           static_cast<uint32_t>(block[4 * i + 2]) << 8 | block[4 * i + 3];
+  for (size_t i = 0; i < 16; ++i) {
+    const uint8_t* word = block + 4 * i;
+    w[i] = static_cast<uint32_t>(word[0]) << 24 | static_cast<uint32_t>(word[1]) << 16 |
+           static_cast<uint32_t>(word[2]) << 8 | word[3];
   }
   for (int i = 16; i < 64; ++i) {
     const uint32_t s0 = Rotate(w[i - 15], 7) ^ Rotate(w[i - 15], 18) ^ (w[i - 15] >> 3);
