@@ -16,7 +16,7 @@ const char* SeriesName(const UnitReading& reading) { return reading.isT7 ? "t7" 
 
 const char* ModeName(const UnitReading& reading) {
   if (reading.versionResult == 0) return "unknown";
-  return std::strcmp(reading.version, "Internal code") == 0 ? "internal" : "firmware";
+  return std::strcmp(reading.version, kInternalCodeText) == 0 ? "internal" : "firmware";
 }
 
 std::string HexId(uint16_t id) {

@@ -15,6 +15,9 @@ constexpr int32_t kRunningModeUndetermined = 0;
 constexpr int32_t kRunningModeInternalCode = 1;
 constexpr int32_t kRunningModeFirmware = 2;
 
+// What OpGetFWVersion writes for a bridge running its internal code.
+constexpr const char* kInternalCodeText = "Internal code";
+
 // Firmware version query.
 int32_t OpGetFWVersion(const char* device, char* versionText);
 
