@@ -1,11 +1,13 @@
 #include "line/apply.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #include "app/console.h"
 #include "app/device_list.h"

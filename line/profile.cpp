@@ -3,6 +3,8 @@
 #include <toml++/toml.h>
 
 #include <cctype>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
