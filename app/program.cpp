@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/close_prompt.h"
+#include "line/long_options.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
@@ -8,16 +9,29 @@
 #include "ui/menu.h"
 
 int RunProgram(const char* const* argv) {
+  // Long options are read before the library is touched: a usage or profile
+  // error, or --version, ends the run here.
+  const bool longOptions = IsLongOptionRun(argv);
+  LineRequest line;
+  if (longOptions) {
+    line = ParseLongOptions(argv);
+    if (line.finished) return line.status;
+  }
+  int status = kLineAllPassed;
   // Without memory for the path buffers there is nothing to do, and no message
   // for it: the run ends quietly.
   if (AllocateDeviceList()) {
     ApiTable.module = LoadApiEntries();
     if (ApiTable.module == nullptr) {
       ConsolePrint("Initalize the API entries fail!\n");
+      status = kLineNoDevice;
     } else {
       ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
-      if (deviceCount <= 0) {
+      if (deviceCount <= 0 && (!longOptions || line.needsDevice)) {
         ConsolePrint("Not connect device\n");
+        status = kLineNoDevice;
+      } else if (longOptions) {
+        status = RunLongOptions(line);
       } else if (argv != nullptr && argv[0] != nullptr && argv[1] != nullptr) {
         RunCommandLine(DeviceList[0], argv);
       } else {
@@ -31,5 +45,6 @@ int RunProgram(const char* const* argv) {
   }
   FreeDeviceList();
   HoldOwnConsoleWindow(MenuExitChosen());
-  return 0;
+  // The classic runs report only in text: their status is always 0.
+  return longOptions ? status : 0;
 }

@@ -1,5 +1,7 @@
 // One invocation: bind the library, list the devices, run one front end.
 #pragma once
 
-// Always returns 0: the outcome is visible only in the printed text.
+// Returns the exit status: always 0 for the help page's options and the menu,
+// whose outcome is visible only in the printed text; the long options'
+// status otherwise (line/long_options.h).
 int RunProgram(const char* const* argv);

@@ -20,3 +20,15 @@ struct CustomizedSetting {
   char hddString[kSettingTextSize];
   int32_t standbyTimer;
 };
+
+// Settings by name, as bits: which of the record's settings a write names.
+enum SettingBit : uint32_t {
+  kSettingVid = 1U << 0,
+  kSettingPid = 1U << 1,
+  kSettingManufacturer = 1U << 2,
+  kSettingProduct = 1U << 3,
+  kSettingSerial = 1U << 4,
+  kSettingHdd = 1U << 5,  // both HDD strings: the library takes them together
+  kSettingTimer = 1U << 6,
+};
+constexpr uint32_t kAllSettings = (1U << 7) - 1;

@@ -6,12 +6,6 @@
 #include "sdk/api_table.h"
 #include "sdk/library_text.h"
 
-namespace {
-
-constexpr const char* kInternalCodeText = "Internal code";
-
-}  // namespace
-
 int32_t OpGetFWVersion(const char* device, char* versionText) {
   if (!OperationAccepted(device)) return 0;
   // Only the mode written counts; the call's own result says nothing more.

@@ -15,10 +15,16 @@ constexpr int32_t kRunningModeUndetermined = 0;
 constexpr int32_t kRunningModeInternalCode = 1;
 constexpr int32_t kRunningModeFirmware = 2;
 
+// What OpGetFWVersion writes for a bridge running its internal code.
+constexpr const char* kInternalCodeText = "Internal code";
+
 // Firmware version query.
 int32_t OpGetFWVersion(const char* device, char* versionText);
 
-// Firmware update.
+// Firmware update. Each starts with the image check, which is also usable
+// alone (a dry run): false, with "Bin file not match \n", when the library
+// refuses the image for the device.
+bool ImageMatchesDevice(const char* device, const char* binPath);
 int32_t OpUpdateFromBin(const char* device, const char* binPath);
 int32_t OpUpdateNoCustomizedSetting(const char* device, const char* binPath);
 int32_t OpUpdateWithCustomizedSetting(const char* device, const CustomizedSetting* setting,
@@ -42,3 +48,12 @@ int32_t OpSetManufacturerString(const char* device, const char* manufacturer);
 int32_t OpSetProductString(const char* device, const char* product);
 int32_t OpSetStandbyTimer(const char* device, int32_t seconds);
 int32_t OpSetHDDString(const char* device, const char* hddString1, const char* hddString2);
+
+// Several settings in one commit, without an image: Init, the series, the
+// selected settings' calls of the update with settings (in its order, each
+// once), QZ_UpdateCustomizedSetting; a QZT7 bridge's timer afterwards by
+// QZ_UpdateT7StandbyTimer, as OpSetStandbyTimer writes it. The selection's
+// texts are tested as their single writers test them. Returns the commit's
+// result (1 when only a QZT7 timer was written), 0 on any failure.
+int32_t OpSetCustomizedSettings(const char* device, uint32_t selection,
+                                const CustomizedSetting* setting);

@@ -11,9 +11,10 @@ int32_t Call(const char* device, const StagingStep& step, const StagingValues& v
 
 }  // namespace
 
-bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues& values) {
+bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues& values,
+                     uint32_t selection) {
   for (const StagingStep& step : steps) {
-    if (Call(device, step, values) == 0) return false;
+    if ((step.settings & selection) != 0 && Call(device, step, values) == 0) return false;
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "ops/customized_setting.h"
 #include "sdk/api_table.h"
 
 using FlagEntry = EntryPoint<int32_t(QZ_CALL*)(const char* device, int32_t value)>;
@@ -19,23 +20,37 @@ struct StagingValues {
   int32_t seconds;
 };
 
-// One call after the device: the constant 1, the seconds, or a text.
+// One call after the device: the constant 1, the seconds, or a text; tagged
+// with the settings (SettingBit) it serves.
 struct StagingStep {
   FlagEntry ApiEntryTable::*flagEntry;
   TextEntry ApiEntryTable::*textEntry;
   int textIndex;
   bool givesSeconds;
+  uint32_t settings;
 };
 
-// The steps: a flag set to 1 (on), the seconds, or the text at textIndex.
-constexpr StagingStep FlagOn(FlagEntry ApiEntryTable::*entry) { return {entry, nullptr, 0, false}; }
-constexpr StagingStep Seconds(FlagEntry ApiEntryTable::*entry) { return {entry, nullptr, 0, true}; }
-constexpr StagingStep Text(TextEntry ApiEntryTable::*entry, int textIndex) {
-  return {nullptr, entry, textIndex, false};
+// The steps: a flag set to 1 (on), the seconds, or the text at textIndex;
+// settings: the settings a step serves (all, unless a table says otherwise).
+constexpr StagingStep FlagOn(FlagEntry ApiEntryTable::*entry, uint32_t settings = kAllSettings) {
+  return {entry, nullptr, 0, false, settings};
+}
+constexpr StagingStep Seconds(FlagEntry ApiEntryTable::*entry, uint32_t settings = kAllSettings) {
+  return {entry, nullptr, 0, true, settings};
+}
+constexpr StagingStep Text(TextEntry ApiEntryTable::*entry, int textIndex,
+                           uint32_t settings = kAllSettings) {
+  return {nullptr, entry, textIndex, false, settings};
 }
 
 using StagingSteps = std::initializer_list<StagingStep>;
 
-// Makes the calls in order; false at the first the library refuses, after
-// which no further call is made.
-bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues& values);
+// Makes the calls that serve a selected setting, in order; false at the first
+// the library refuses, after which no further call is made.
+bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues& values,
+                     uint32_t selection = kAllSettings);
+
+// The staging of the update with settings, by series, limited to the calls
+// that serve the selected settings (each call once, in the table's order).
+bool StageSettings(const char* device, bool isT7, const CustomizedSetting& setting,
+                   uint32_t selection);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdarg>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -11,6 +12,8 @@ FILE* RedirectedInput = nullptr;
 FILE* RedirectedOutput = nullptr;
 // A word read stopped inside a line whose line feed is still unread.
 bool LineLeftOpen = false;
+// While set, ConsolePrint appends here instead of printing.
+std::string* CapturedText = nullptr;
 
 FILE* Input() { return RedirectedInput != nullptr ? RedirectedInput : stdin; }
 FILE* Output() { return RedirectedOutput != nullptr ? RedirectedOutput : stdout; }
@@ -20,10 +23,26 @@ FILE* Output() { return RedirectedOutput != nullptr ? RedirectedOutput : stdout;
 int ConsolePrint(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  const int written = std::vfprintf(Output(), format, arguments);
+  int written = 0;
+  if (CapturedText == nullptr) {
+    written = std::vfprintf(Output(), format, arguments);
+  } else {
+    va_list again;
+    va_copy(again, arguments);
+    written = std::vsnprintf(nullptr, 0, format, arguments);
+    if (written > 0) {
+      const size_t start = CapturedText->size();
+      CapturedText->resize(start + static_cast<size_t>(written) + 1);
+      std::vsnprintf(&(*CapturedText)[start], static_cast<size_t>(written) + 1, format, again);
+      CapturedText->resize(start + static_cast<size_t>(written));
+    }
+    va_end(again);
+  }
   va_end(arguments);
   return written;
 }
+
+void ConsoleCollectInto(std::string* text) { CapturedText = text; }
 
 namespace {
 

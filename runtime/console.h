@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #if defined(__GNUC__)
 #define CONSOLE_PRINTF_FORMAT(f, a) __attribute__((format(printf, f, a)))
@@ -30,3 +31,7 @@ void ConsoleWaitForEnter();
 
 // Tests and fuzzers redirect the console; null restores the standard streams.
 void ConsoleSetStreams(FILE* input, FILE* output);
+
+// While a text is given, ConsolePrint appends to it instead of printing (null
+// prints again): the production line files the operations' messages per unit.
+void ConsoleCollectInto(std::string* text);

@@ -2,7 +2,8 @@
 # Include directions: the one place that says which folder may include which.
 # Each project include ("dir/file.h") of a source must start with one of the
 # prefixes of the first row whose pattern matches the source's path.
-# The tool's layers, top to bottom: app/ (program entry), ui/ (front ends),
+# The tool's layers, top to bottom: app/ (program entry), line/ and ui/ (front
+# ends; the line runs the command line and the menu on a chosen device),
 # ops/ (operations), then sdk/ (library contract) and runtime/ (console and
 # device list) side by side, then platform/. A layer includes only itself and
 # layers below it; runtime/ takes nothing from sdk/ but the contract's sizes.
@@ -12,8 +13,9 @@ cd "$(dirname "$0")/.."
 rules=(
   # source pattern          may include
   "app/main.cpp             app/program"
-  "app/*                    app/ ui/ ops/ sdk/ runtime/ platform/"
+  "app/*                    app/ line/ ui/ ops/ sdk/ runtime/ platform/"
   "ui/*                     ui/ ops/ sdk/ runtime/"
+  "line/*                   line/ ui/ ops/ sdk/ runtime/ platform/"
   "ops/*                    ops/ sdk/ runtime/"
   "sdk/*                    sdk/ platform/"
   "runtime/*                runtime/ sdk/api_sizes.h"

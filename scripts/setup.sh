@@ -7,7 +7,7 @@
 # Every program a script of this project calls comes from a package named here.
 set -euo pipefail
 
-demo=(cmake ninja-build g++ nlohmann-json3-dev)
+demo=(cmake ninja-build g++ nlohmann-json3-dev libtomlplusplus-dev)
 test=(
   libgtest-dev libgmock-dev git
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686

@@ -4,6 +4,9 @@
 
 ApiEntryTable ApiTable;
 
+const void* EntryRefusals::last = nullptr;
+const void* const EntryRefusals::exempt = &ApiTable.QZ_IsQZT7Series;
+
 namespace {
 
 template <typename Fn>
@@ -31,3 +34,13 @@ HMODULE LoadApiEntries() {
 #undef QZ_BIND_ENTRY
   return module;
 }
+
+const char* RefusedEntryName() {
+#define QZ_REFUSED_NAME(name, params, args) \
+  if (EntryRefusals::last == &ApiTable.name) return #name;
+  QZ_API_ENTRIES(QZ_REFUSED_NAME)
+#undef QZ_REFUSED_NAME
+  return nullptr;
+}
+
+void ForgetRefusedEntry() { EntryRefusals::last = nullptr; }

@@ -29,3 +29,8 @@ extern ApiEntryTable ApiTable;
 // Returns the module handle, or null (module released) when the module or any
 // one name is missing. Prints nothing.
 HMODULE LoadApiEntries();
+
+// The name of the entry point that last answered 0 (the series query aside)
+// since ForgetRefusedEntry, or null when none did.
+const char* RefusedEntryName();
+void ForgetRefusedEntry();

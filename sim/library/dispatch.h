@@ -18,14 +18,26 @@ int32_t CallBody(void* body) {
   return (*static_cast<Body*>(body))();
 }
 
-// Everything but the trace line: fills `outcome`. Never throws.
-void RunEntry(const char* name, int32_t (*call)(void*), void* body, CallOutcome* outcome) noexcept;
+// Everything but the trace line: fills `outcome`. Never throws. device: the
+// call's first text argument (the device of a device call), or null.
+void RunEntry(const char* name, const char* device, int32_t (*call)(void*), void* body,
+              CallOutcome* outcome) noexcept;
+
+template <typename... A>
+const char* FirstText(const std::tuple<A...>& args) {
+  if constexpr (sizeof...(A) > 0) {
+    if constexpr (std::is_convertible_v<std::tuple_element_t<0, std::tuple<A...>>, const char*>) {
+      return std::get<0>(args);
+    }
+  }
+  return nullptr;
+}
 
 template <typename... A, typename Body>
 int32_t Dispatch(const char* name, const std::tuple<A...>& args, Body&& body) noexcept {
   if (std::optional<int32_t> replayed = Replayed(name, args)) return *replayed;
   CallOutcome outcome;
-  RunEntry(name, &CallBody<std::remove_reference_t<Body>>, &body, &outcome);
+  RunEntry(name, FirstText(args), &CallBody<std::remove_reference_t<Body>>, &body, &outcome);
   try {
     AppendTrace(TraceLine(name, args, outcome));
   } catch (...) {

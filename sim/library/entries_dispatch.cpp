@@ -9,7 +9,8 @@
 
 namespace sim {
 
-void RunEntry(const char* name, int32_t (*call)(void*), void* body, CallOutcome* outcome) noexcept {
+void RunEntry(const char* name, const char* device, int32_t (*call)(void*), void* body,
+              CallOutcome* outcome) noexcept {
   try {
     std::lock_guard<std::recursive_mutex> guard(EntryMutex());
     Session& session = CurrentSession();
@@ -30,7 +31,7 @@ void RunEntry(const char* name, int32_t (*call)(void*), void* body, CallOutcome*
       platform::SleepMilliseconds(delay->second);
       outcome->delayMs = delay->second;
     }
-    if (std::optional<int32_t> fault = FaultFor(knobs.faults, name, count)) {
+    if (std::optional<int32_t> fault = FaultFor(knobs.faults, name, count, device)) {
       outcome->result = *fault;
       outcome->injected = true;
       return;

@@ -37,6 +37,15 @@ bool ParseRule(const std::string& text, FaultRule* rule, std::string* why) {
     rule->call = static_cast<int>(call);
     body.resize(at);
   }
+  std::size_t slash = body.find('/');
+  if (slash != std::string::npos) {
+    rule->device = body.substr(slash + 1);
+    body.resize(slash);
+    if (rule->device.empty()) {
+      *why = "'" + text + "' names no device after /";
+      return false;
+    }
+  }
   if (body.empty()) {
     *why = "'" + text + "' names no entry point";
     return false;
@@ -87,9 +96,10 @@ bool ParseFaultRulesStrict(const std::string& text, std::vector<FaultRule>* rule
 }
 
 std::optional<int32_t> FaultFor(const std::vector<FaultRule>& rules, const std::string& name,
-                                int call) {
+                                int call, const char* device) {
   for (const FaultRule& rule : rules) {
-    if (rule.name == name && (rule.call == 0 || rule.call == call)) return rule.value;
+    const bool onDevice = rule.device.empty() || (device != nullptr && rule.device == device);
+    if (rule.name == name && (rule.call == 0 || rule.call == call) && onDevice) return rule.value;
   }
   return std::nullopt;
 }

@@ -3,6 +3,8 @@
 //   NAME=V     every call returns V without effect
 //   NAME@N     only the N-th call (1-based) in this process
 //   NAME@N=V   the N-th call returns V
+//   NAME/PATH  (with any of the above) only calls that name the device PATH
+//              first; @N still counts every call of NAME
 // Rules are separated by commas. ParseFaultRules skips a malformed rule;
 // ParseFaultRulesStrict (what the simulated library uses) refuses the whole
 // text and says why.
@@ -19,6 +21,7 @@ struct FaultRule {
   std::string name;
   int call = 0;  // 0: every call
   int32_t value = 0;
+  std::string device;  // empty: any device
 };
 
 std::vector<FaultRule> ParseFaultRules(const std::string& text);
@@ -27,10 +30,11 @@ std::vector<FaultRule> ParseFaultRules(const std::string& text);
 bool ParseFaultRulesStrict(const std::string& text, std::vector<FaultRule>* rules,
                            std::string* why);
 
-// What the `call`-th call of `name` returns instead of being carried out;
-// nothing when no rule applies. The first matching rule wins.
+// What the `call`-th call of `name`, for `device` (its first text argument,
+// or null), returns instead of being carried out; nothing when no rule
+// applies. The first matching rule wins.
 std::optional<int32_t> FaultFor(const std::vector<FaultRule>& rules, const std::string& name,
-                                int call);
+                                int call, const char* device = nullptr);
 
 // The comma-separated items of a knob, each trimmed of blanks; none for an
 // empty text.

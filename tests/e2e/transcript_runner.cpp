@@ -39,7 +39,32 @@ struct Invocation {
   std::string kind, words, input, output, fault;
   Strings calls;
   bool checkOutput = false, checkCalls = false;
+  int status = 0;
+  std::vector<std::pair<std::string, std::string>> files;  // written before the run
+  std::string checkedFile;                                 // and its lines after it
+  Strings fileLines;
+  bool patterns = false;  // some output line is a pattern: compared line by line
+  std::vector<bool> patternLine;
 };
+
+// '*' in a pattern stands for any text, every other character for itself.
+bool Matches(const char* pattern, const char* text) {
+  if (*pattern == '*') return Matches(pattern + 1, text) || (*text && Matches(pattern, text + 1));
+  return *pattern == *text && (*pattern == '\0' || Matches(pattern + 1, text + 1));
+}
+
+void ExpectLines(const std::string& text, const Strings& expected,
+                 const std::vector<bool>& pattern) {
+  const Strings lines = Split(text, '\n');
+  ASSERT_EQ(lines.size(), expected.size()) << text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (pattern[i]) {
+      EXPECT_TRUE(Matches(expected[i].c_str(), lines[i].c_str())) << lines[i];
+    } else {
+      EXPECT_EQ(lines[i], expected[i]);
+    }
+  }
+}
 
 class Transcript : public ::testing::TestWithParam<std::string> {
  protected:
@@ -48,6 +73,7 @@ class Transcript : public ::testing::TestWithParam<std::string> {
   std::string Spawn(const Strings& argv, const Invocation& run) {
     const bool tool = run.kind != "$";
     std::ofstream(dir_ + "/.in") << run.input;
+    for (const auto& file : run.files) std::ofstream(dir_ + "/" + file.first) << file.second;
     const pid_t pid = fork();
     if (pid == 0) {
       if (chdir(dir_.c_str()) != 0) _exit(126);
@@ -67,9 +93,11 @@ class Transcript : public ::testing::TestWithParam<std::string> {
     }
     int status = -1;
     waitpid(pid, &status, 0);
-    // Exit status 0 whatever happened and nothing on standard error (wine
-    // adds notes of its own there); under valgrind either means an error.
-    EXPECT_EQ(status, 0) << argv[0] << ": " << Read(dir_ + "/.err");
+    // The exit status asked for (0 unless "?" says otherwise) and nothing on
+    // standard error (wine adds notes of its own there); under valgrind
+    // either means an error.
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == run.status)
+        << argv[0] << ": status " << status << " " << Read(dir_ + "/.err");
     if (tool && Env("BRIDGEFW_E2E_RUNNER").find("wine") == std::string::npos) {
       EXPECT_EQ(Read(dir_ + "/.err"), "");
     }
@@ -99,8 +127,14 @@ class Transcript : public ::testing::TestWithParam<std::string> {
       unlink((dir_ + "/trace.txt").c_str());
     }
     const std::string output = Spawn(argv, run);
-    if (run.checkOutput || run.kind != "$") {
+    if (run.patterns) {
+      ExpectLines(output, Split(run.output, '\n'), run.patternLine);
+    } else if (run.checkOutput || run.kind != "$") {
       EXPECT_EQ(output, run.output);
+    }
+    if (!run.checkedFile.empty()) {
+      ExpectLines(Read(dir_ + "/" + run.checkedFile), run.fileLines,
+                  std::vector<bool>(run.fileLines.size(), true));
     }
     Strings calls;
     std::istringstream trace(Read(dir_ + "/trace.txt"));
@@ -134,14 +168,33 @@ TEST_P(Transcript, Matches) {
     if (key == "$" || key[0] == '>' || key == "!") {
       Check(run, runLine);
       if (key == "!") fault = rest;
-      run = Invocation{key == "!" ? "" : key, rest, "", "", fault, {}};
+      run = Invocation();
+      run.kind = key == "!" ? "" : key;
+      run.words = rest;
+      run.fault = fault;
       runLine = number;
     } else if (key == "<") {
       run.input += rest + "\n";
-    } else if (key == "|" || key == "+") {
-      run.output +=
-          key == "|" ? rest + "\n" : Read(std::string(BRIDGEFW_E2E_EXPECTED) + "/" + rest);
+    } else if (key == "|" || key == "+" || key == "~") {
+      const std::string text =
+          key == "+" ? Read(std::string(BRIDGEFW_E2E_EXPECTED) + "/" + rest) : rest + "\n";
+      run.output += text;
       run.checkOutput = true;
+      run.patterns = run.patterns || key == "~";
+      const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+      run.patternLine.insert(run.patternLine.end(), lines, key == "~");
+    } else if (key == "?") {
+      run.status = std::stoi(rest);
+    } else if (key == "=" || key == "&") {
+      const std::string file = rest.substr(0, rest.find(' '));
+      const std::string text = rest.size() > file.size() ? rest.substr(file.size() + 1) : "";
+      if (key == "=") {
+        if (run.files.empty() || run.files.back().first != file) run.files.push_back({file, ""});
+        run.files.back().second += text + "\n";
+      } else {
+        run.checkedFile = file;
+        run.fileLines.push_back(text);
+      }
     } else if (key == "@") {
       if (!rest.empty()) run.calls.push_back(rest);
       run.checkCalls = true;

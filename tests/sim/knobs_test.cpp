@@ -26,6 +26,7 @@ TEST_F(SimTest, MisspelledOrMalformedKnobsListNoDevice) {
       {kDelayVariable, "QZ_GetFWVersion=600001", "'QZ_GetFWVersion=600001' needs =MS"},
       {kDelayVariable, "QZ_Nope=5", "'QZ_Nope' is no entry point"},
       {kFaultVariable, "QZ_GetFWVersion@2=-5, QZ_Inquiry", nullptr},
+      {kFaultVariable, "QZ_Inquiry/", "'QZ_Inquiry/' names no device after /"},
       {kDelayVariable, "QZ_Inquiry=0,QZ_GetFWVersion=1", nullptr},
   };
   ::setenv(kTraceVariable, File("trace").c_str(), 1);
@@ -62,6 +63,14 @@ TEST_F(SimTest, TraceLineCarriesTimePidMarksAndReceivedValues) {
             "QZ_GetManuStrfromFlash(\"sim0\", out=\"QZ Sim\") = 1 (delayed 0 ms)\n"
             "QZ_GetStandbyTimerfromFlash(\"sim0\", out=600) = 1\n"
             "QZ_GetT7SNbySCSICmd(\"sim0\", out) = 0 # not a call of the other series\n");
+}
+
+// A rule with /PATH fails only the calls that name that device.
+TEST_F(SimTest, FaultForOneDevice) {
+  Write(State{{DefaultDevice(0), DefaultDevice(1)}});
+  ::setenv(kFaultVariable, "QZ_GetVIDfromFlash/sim1", 1);
+  RunScript(
+      "GetDeviceList=2; GetVIDfromFlash=14940; sim1/GetVIDfromFlash=-1; GetVIDfromFlash=14940");
 }
 
 TEST_F(SimTest, PowerLossLeavesInternalCodeUntilAProgrammingSucceeds) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/device_list.h"
+#include "sdk/api_table.h"
 #include "tests/fake/console_capture.h"
 #include "tests/fake/fake_library.h"
 
@@ -124,6 +125,19 @@ const std::vector<Operation> kOperations = {
      "Init;T7?;7:EnableUpdateInquiryCtl(1);o:EnableUpdateDisplayHDDStrSetting(1);"
      "SetScsiVidString(\"VEND\");SetScsiPidString(\"PROD\");7:SetInquiryCtl(1);"
      "o:EnableMapToHDDStr(1);Commit"},
+    // Named settings only: the update's staging filtered, then one commit.
+    {"s3", [] { return OpSetCustomizedSettings(device, kSettingVid | kSettingSerial | kSettingHdd, &kFull); },
+     "Init;T7?;EnableUpdateVID(1);EnableUpdateSN(1);7:EnableUpdateInquiryCtl(1);"
+     "o:EnableUpdateDisplayHDDStrSetting(1);SetVIDValue(\"12AB\");SetSerialNumStr(\"SN01\");"
+     "SetScsiVidString(\"HDDV\");SetScsiPidString(\"HDDP\");7:SetInquiryCtl(1);o:EnableMapToHDDStr(1);"
+     "o:SetSNFromNVRAMTable(1);Commit"},
+    {"s4", [] { return OpSetCustomizedSettings(device, kSettingPid | kSettingManufacturer | kSettingProduct | kSettingTimer, &kFull); },
+     "Init;T7?;EnableUpdatePID(1);o:EnableUpdateStandbyTimer(1);7:EnableUpdateManuProdCtl(1);"
+     "o:EnableUpdateManuStr(1);o:EnableUpdateProdStr(1);SetPIDValue(\"0C0D\");o:SetStandbyTimer(300);"
+     "7:SetManuProdCtl(1);7:SetUsbManuString(\"Maker\");7:SetUsbProdString(\"Box\");"
+     "o:SetManuStr(\"Maker\");o:SetProdString(\"Box\");Commit;7:UpdateT7StandbyTimer(300)"},
+    {"s1", [] { return OpSetCustomizedSettings(device, kSettingTimer, &kFull); },
+     "Init;T7?;7:UpdateT7StandbyTimer(300);o:EnableUpdateStandbyTimer(1);o:SetStandbyTimer(300);o:Commit"},
 };
 // clang-format on
 
@@ -139,6 +153,7 @@ class OperationsTest : public ::testing::Test {
     seconds = 0;
     record = {};
     ConsoleCapture capture;
+    ForgetRefusedEntry();
     const int32_t result = op();
     out_ = capture.Output();
     return result;
@@ -174,6 +189,8 @@ TEST_F(OperationsTest, EachCallInSeriesOrderAndEachFailureInTurn) {
         for (std::string& call : names) call = NameOf(call);
         EXPECT_EQ(Fake().Names(), names);
         EXPECT_EQ(result, steps[at].goesOn ? 1 : 0);
+        // The call that refused is known without the operation saying so.
+        EXPECT_STREQ(RefusedEntryName(), name.c_str());
         EXPECT_EQ(out_, steps[at].onFailure);
       }
     }

@@ -1,0 +1,30 @@
+// A line's profile: the TOML file that says what every unit is brought to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ops/customized_setting.h"
+
+struct Profile {
+  std::string path;               // as given
+  std::string image;              // resolved against the profile's folder; empty: none
+  uint32_t settings = 0;          // the settings it names (SettingBit)
+  CustomizedSetting values = {};  // vidText, pidText, the texts, hddString1/2, standbyTimer
+  std::string serial;             // as written, with its {n} or {n:WIDTH}
+  bool numberedSerial = false;
+  uint64_t serialStart = 1;
+};
+
+// Reads and checks the profile at path. On any fault: false and why, one
+// line naming the file, the line and the key ("line.toml:3: vid: ...").
+bool LoadProfile(const std::string& path, Profile* profile, std::string* why);
+
+// The serial for number n: {n} becomes n, {n:WIDTH} n zero-padded to WIDTH.
+std::string FillSerial(const std::string& serial, uint64_t n);
+
+// The serial counter's file: PROFILE.counter beside the profile.
+std::string CounterPath(const Profile& profile);
+
+// The folder part of a path, with its separator ("" for none).
+std::string FolderOf(const std::string& path);

@@ -1,0 +1,13 @@
+// The profile's serial counter, PROFILE.counter: the next number to hand out,
+// as decimal text. A number is taken under an exclusive lock and the next
+// one is on disk before it is used, so no number is handed out twice, across
+// units, runs, crashes and tool instances.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The counter's next number (never below start). With take, the counter is
+// moved past it, durably, before this returns; without, it is only looked at.
+bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take, uint64_t* number,
+                      std::string* why);

@@ -1,0 +1,319 @@
+// The production line over the fake: options, profiles, the counter, each
+// unit's outcome with its output and record, SHA-256.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+
+#include "line/long_options.h"
+#include "line/serial_counter.h"
+#include "line/sha256.h"
+#include "runtime/device_list.h"
+#include "sdk/api_table.h"
+#include "tests/fake/console_capture.h"
+#include "tests/fake/fake_library.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+class LineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/bridgefw-line-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = std::string(pattern) + "/";
+    std::ofstream(dir_ + "fw.bin") << "image";
+  }
+  void TearDown() override {
+    UninstallFakeLibrary();
+    EXPECT_EQ(std::system(("rm -rf " + dir_).c_str()), 0);
+  }
+  std::string Profile(const std::string& text) {
+    std::ofstream(dir_ + "p.toml") << text;
+    return dir_ + "p.toml";
+  }
+  // The tool's long-option run over a fresh fake with `devices` listed.
+  int Run(std::vector<std::string> args, const std::string& faults = "", int devices = 1,
+          const std::function<void()>& setup = nullptr) {
+    InstallFakeLibrary(faults);
+    Fake().devices = devices;
+    ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
+    if (setup) setup();
+    Fake().calls.clear();
+    args.insert(args.begin(), "bridgefw");
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
+    ConsoleCapture capture;
+    const LineRequest request = ParseLongOptions(argv.data());
+    const int status = request.finished ? request.status : RunLongOptions(request);
+    out_ = capture.Output();
+    return status;
+  }
+  std::string dir_, out_;
+};
+
+TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
+  const struct {
+    const char* text;
+    const char* why;
+  } cases[] = {
+      {"vid = \"12345\"", "1: vid: must be 1 to 4 hex digits"},
+      {"pid = \"x1\"", "1: pid: must be 1 to 4 hex digits"},
+      {"\ncolour = 1", "2: colour: unknown key"},
+      {"[vid]", "1: vid: must be a text"},
+      {"timer = -1", "1: timer: must be a whole number from 0 to 2147483647"},
+      {"timer = 2147483648", "1: timer: must be a whole number from 0 to 2147483647"},
+      {"product = 5", "1: product: must be a text"},
+      {"product = \"a\\tb\"", "1: product: must be printable text"},
+      {"manufacturer = \"\"", "1: manufacturer: is empty"},
+      {"serial = \"A{x}\"",
+       "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces"},
+      {"serial = \"{n}{n}\"",
+       "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces"},
+      {"serial = \"A\"\nserial_start = 3", "2: serial_start: needs a serial with {n}"},
+      {"hdd2 = \"B\"\n\nhdd1 = \"A\"\nproduct = \"P\"\nhdd3 = 1", "5: hdd3: unknown key"},
+      {"vid = \"1\"\nhdd1 = \"A\"", "2: hdd1: needs hdd2 too"},
+      {"image = \"fw.bin\"\nvid = \"1\"",
+       "1: image: with settings it needs hdd1 and hdd2 (the update "
+       "writes both, and a unit's own cannot be read back apart)"},
+      {"image = \"fw.bin\"\nhdd1 = \"\"\nhdd2 = \"B\"",
+       "2: hdd1, hdd2: the update with an image takes no empty HDD string"},
+      {"image = \"nothing.bin\"", "1: image: cannot open "},
+      {"# nothing\n",
+       "1: names none of image, vid, pid, manufacturer, product, serial, hdd1, hdd2, timer"},
+      {"vid = ", "1: "},
+  };
+  for (const auto& c : cases) {
+    const std::string path = Profile(c.text);
+    EXPECT_EQ(Run({"--apply", path}), kLineUsageError) << c.text;
+    EXPECT_EQ(out_.rfind(path + ":" + c.why, 0), 0u) << out_;
+    EXPECT_TRUE(Fake().calls.empty());
+  }
+  const std::string longText = "manufacturer = \"" + std::string(80, 'M') + "\"";
+  EXPECT_EQ(Run({"--apply", Profile(longText)}), kLineUsageError);
+  EXPECT_EQ(out_, dir_ + "p.toml:1: manufacturer: is longer than 79\n");
+}
+
+const char* const kReads[] = {"QZ_IsQZT7Series",         "QZ_GetRunningCodeMode",
+                              "QZ_GetFWVersion",         "QZ_GetVIDfromFlash",
+                              "QZ_GetPIDfromFlash",      "QZ_GetManuStrfromFlash",
+                              "QZ_GetProdStrfromFlash",  "QZ_GetSNfromFlash",
+                              "QZ_GetHDDStrfromFlash",   "QZ_GetStandbyTimerfromFlash",
+                              "QZ_CheckLoadBinFileMatch"};
+
+// The fake writes nothing: a profile asking what the unit holds passes.
+TEST_F(LineTest, EachUnitOutcomeInOutputRecordAndStatus) {
+  const std::string head = "[1/1] dev0: reading 01.02.03.04 ... PASS (0.0 s)\n";
+  const std::string one = "1 unit: 1 passed, 0 failed\n", none = "1 unit: 0 passed, 1 failed\n";
+  const struct {
+    const char* profile;
+    const char* faults;
+    bool dryRun;
+    int status;
+    std::string output;
+    const char* record;  // a part of the record line; null: no record
+  } cases[] = {
+      {"vid = \"1a2b\"\nserial = \"U-{n:3}\"", "", false, 0,
+       head +
+           "[1/1] dev0: serial U-001 ... PASS (0.0 s)\n[1/1] dev0: writing settings ... PASS "
+           "(0.0 s)\n[1/1] dev0: verifying ... PASS (0.0 s)\n" +
+           one,
+       "\"serial\":\"U-001\",\"before\":{\"version\":\"01.02.03.04\",\"vid\":\"1A2B\",\"pid\":"
+       "\"00C4\",\"manufacturer\":\"Maker\",\"product\":\"Bridge\",\"serial\":\"U-001\",\"hdd\":"
+       "\"HDD STRING\",\"timer\":300},\"after\":"},
+      {"timer = 300", "QZ_UpdateCustomizedSetting", false, 1,
+       head +
+           "[1/1] dev0: writing settings ... FAIL (0.0 s)\n  failed call: "
+           "QZ_UpdateCustomizedSetting\n" +
+           none,
+       "\"result\":\"fail\",\"failed_step\":\"writing\",\"failed_call\":\"QZ_"
+       "UpdateCustomizedSetting\""},
+      {"vid = \"BEEF\"\nhdd1 = \"HDD\"\nhdd2 = \"STR\"", "", false, 1,
+       head +
+           "[1/1] dev0: writing settings ... PASS (0.0 s)\n[1/1] dev0: verifying ... FAIL (0.0 "
+           "s)\n  vid: asked BEEF, read 1A2B\n" +
+           none,
+       "\"result\":\"fail\",\"failed_step\":\"verifying\",\"messages\":[\"vid: asked BEEF, read "
+       "1A2B\"]"},
+      {"hdd1 = \"STRING\"\nhdd2 = \"HDD\"", "", false, 1,
+       head +
+           "[1/1] dev0: writing settings ... PASS (0.0 s)\n[1/1] dev0: verifying ... FAIL (0.0 "
+           "s)\n  hdd: asked STRING then HDD, read HDD STRING\n" +
+           none,
+       "\"failed_step\":\"verifying\""},
+      {"image = \"fw.bin\"", "QZ_CheckLoadBinFileMatch", false, 1,
+       head +
+           "[1/1] dev0: programming fw.bin ... FAIL (0.0 s)\n  failed call: "
+           "QZ_CheckLoadBinFileMatch\n  Bin file not match \n" +
+           none,
+       "\"sha256\":\"6105d6cc76af400325e94d588ce511be5bfdbb73b437dc51eca43917d7a43e3d\",\"size\":"
+       "5}"},
+      {"image = \"fw.bin\"", "", false, 0,
+       head +
+           "[1/1] dev0: programming 01.02.03.04 ... PASS (0.0 s)\n[1/1] dev0: verifying ... PASS "
+           "(0.0 s)\n" +
+           one,
+       "\"result\":\"pass\""},
+      {"timer = 5", "QZ_GetPIDfromFlash", false, 1,
+       "[1/1] dev0: reading 01.02.03.04 ... FAIL (0.0 s)\n  failed call: QZ_GetPIDfromFlash\n" +
+           none,
+       "\"series\":\"other\",\"profile\":"},
+      {"image = \"fw.bin\"\nvid = \"BEEF\"\nhdd1 = \"A\"\nhdd2 = \"B\"\nserial = \"S{n}\"", "",
+       true, 0,
+       head +
+           "[1/1] dev0: serial S2 ... PASS (0.0 s)\n[1/1] dev0: checking image fw.bin ... PASS "
+           "(0.0 s)\n  version: 01.02.03.04 -> (image)\n  vid: 1A2B -> BEEF\n  serial: U-001 -> "
+           "S2\n  hdd: HDD STRING -> A B\n" +
+           one,
+       nullptr},
+  };
+  for (const auto& c : cases) {
+    std::remove((dir_ + "bridgefw-record.jsonl").c_str());
+    std::vector<std::string> args = {"--apply", Profile(c.profile)};
+    if (c.dryRun) args.push_back("--dry-run");
+    EXPECT_EQ(Run(args, c.faults, 1, [] { Fake().texts["QZ_GetSNfromFlash"] = "U-001"; }), c.status)
+        << c.profile;
+    EXPECT_EQ(out_, c.output);
+    const std::string record = ReadAll(dir_ + "bridgefw-record.jsonl");
+    if (c.record == nullptr) {
+      EXPECT_EQ(record, "");
+      for (const std::string& name : Fake().Names()) {
+        EXPECT_NE(std::find(std::begin(kReads), std::end(kReads), name), std::end(kReads)) << name;
+      }
+    } else {
+      EXPECT_NE(record.find(c.record), std::string::npos) << record;
+      EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 1);
+    }
+  }
+  EXPECT_EQ(ReadAll(dir_ + "p.toml.counter"), "2\n");  // the dry run only looked
+}
+
+TEST_F(LineTest, OptionsDevicesAndStatuses) {
+  const std::string saved = dir_ + "golden.toml";
+  const struct {
+    std::vector<std::string> args;
+    int devices, status;
+    std::string output;  // "-": not compared
+  } cases[] = {
+      {{"--bogus"}, 1, 2, "Unknown option --bogus (see --help)\n"},
+      {{"--apply"}, 1, 2, "--apply needs a value (see --help)\n"},
+      {{"--list", "--list"}, 1, 2, "--list given twice (see --help)\n"},
+      {{"--list", "--save-profile", "x"},
+       1,
+       2,
+       "--save-profile: one of --list, --apply, --save-profile, --help, --version (see --help)\n"},
+      {{"--list", "--all"}, 1, 2, "--all, --dry-run and --record go with --apply (see --help)\n"},
+      {{"--json"}, 1, 2, "nothing to do (see --help)\n"},
+      {{"--list", "-gvd"}, 1, 2, "an option after a long option (see --help)\n"},
+      {{"--version"}, 1, 0, "bridgefw v1.0.0.0\n"},
+      {{"--device", "2", "-gvd"}, 1, 3, "Device 2 is not listed\n"},
+      {{"--device", "dev1", "-gvd"}, 2, 0, "VID: 0x1A2B\n"},
+      {{"--device", "1", "-zz"}, 1, 0, ""},
+      {{"--save-profile", saved},
+       2,
+       2,
+       "2 devices are listed: choose one with --device N|PATH (see --help)\n"},
+      {{"--list"},
+       2,
+       0,
+       "1 dev0 other firmware 01.02.03.04 1A2B:00C4 SN-FLASH\n"
+       "2 dev1 other firmware 01.02.03.04 1A2B:00C4 SN-FLASH\n"},
+      {{"--list", "--json"},
+       1,
+       0,
+       "[{\"device\":1,\"path\":\"dev0\",\"series\":\"other\",\"mode\":\"firmware\",\"version\":"
+       "\"01.02.03.04\",\"vid\":\"1A2B\",\"pid\":\"00C4\",\"serial\":\"SN-FLASH\"}]\n"},
+      {{"--save-profile", saved, "--device", "2"}, 2, 0, "Saved dev1 as " + saved + "\n"},
+      {{"--save-profile", saved}, 1, 2, "will not overwrite " + saved + ": File exists\n"},
+      {{"--apply", saved, "--all", "--json"}, 2, 0, "-"},
+  };
+  for (const auto& c : cases) {
+    const int status = Run(c.args, "", c.devices);
+    EXPECT_EQ(status, c.status) << c.args[0];
+    if (c.output != "-") {
+      EXPECT_EQ(out_, c.output) << c.args[0];
+    }
+  }
+  // The golden unit's settings, without its serial and HDD strings, make a profile.
+  EXPECT_EQ(
+      ReadAll(saved),
+      "# Saved by bridgefw v1.0.0.0 from dev1 (01.02.03.04).\n"
+      "# Its serial was 'SN-FLASH'; give each unit its own with serial = \"PREFIX-{n:6}\".\n"
+      "# Its HDD strings read back as one, 'HDD STRING'; name hdd1 and hdd2 to write them.\n"
+      "manufacturer = 'Maker'\npid = '00C4'\nproduct = 'Bridge'\ntimer = 300\nvid = '1A2B'\n");
+  EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 2);  // --json: one object per unit
+}
+
+TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
+  char pattern[] = "/tmp/bridgefw-counter-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::string path = std::string(pattern) + "/p.counter";
+  uint64_t n = 0;
+  std::string why;
+  ASSERT_TRUE(NextSerialNumber(path, 5, false, &n, &why));
+  EXPECT_EQ(n, 5u);
+  EXPECT_FALSE(std::ifstream(path));  // looking makes no file
+  ASSERT_TRUE(NextSerialNumber(path, 5, true, &n, &why));
+  EXPECT_EQ(n, 5u);
+  ASSERT_TRUE(NextSerialNumber(path, 100, true, &n, &why));
+  EXPECT_EQ(n, 100u);  // a raised start wins
+  EXPECT_EQ(ReadAll(path), "101\n");
+  // Four processes take 25 numbers each: 100 different numbers.
+  for (int child = 0; child < 4; ++child) {
+    if (fork() == 0) {
+      std::ofstream taken(path + std::to_string(child));
+      for (int i = 0; i < 25 && NextSerialNumber(path, 1, true, &n, &why); ++i) taken << n << "\n";
+      taken.close();
+      _exit(0);
+    }
+  }
+  std::set<std::string> numbers;
+  for (int child = 0; child < 4; ++child) {
+    int status = 0;
+    wait(&status);
+  }
+  for (int child = 0; child < 4; ++child) {
+    std::istringstream lines(ReadAll(path + std::to_string(child)));
+    for (std::string line; std::getline(lines, line);) numbers.insert(line);
+  }
+  EXPECT_EQ(numbers.size(), 100u);
+  EXPECT_EQ(ReadAll(path), "201\n");
+  std::ofstream(path) << "12x\n";
+  EXPECT_FALSE(NextSerialNumber(path, 1, true, &n, &why));
+  EXPECT_EQ(why, path + " holds no counter: refused rather than guessed");
+  EXPECT_EQ(std::system((std::string("rm -rf ") + pattern).c_str()), 0);
+}
+
+TEST(Sha256, StandardVectors) {
+  const struct {
+    std::string text;
+    const char* digest;
+  } cases[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {std::string(1000000, 'a'),
+       "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+  };
+  for (const auto& c : cases) {
+    Sha256 sha;
+    // In uneven pieces, so that blocks are completed across calls.
+    for (size_t at = 0; at < c.text.size(); at += 61)
+      sha.Add(c.text.data() + at, std::min<size_t>(61, c.text.size() - at));
+    EXPECT_EQ(sha.HexDigest(), c.digest);
+  }
+}
+
+}  // namespace
