@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release packages and checks what they hold:
 #   build-release/bridgefw-<version>-linux.deb   bridgefw, the simulated library, bridgesim,
-#                                                bridgesim-image, the man page
+#                                                bridgesim-image, the man page and the
+#                                                documents it points to
 #   build-win32/bridgefw-<version>-win32.zip     bridgefw.exe (32-bit, stripped), README.txt
 #                                                (CRLF line ends) and the session recorder
 #                                                (recorder/QZFWUpdateDll.dll)
@@ -19,6 +20,11 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/bridgefw ./usr/bin/bridgesim ./usr/bin/bridgesim-image \
          ./usr/lib/libQZFWUpdateDll.so ./usr/share/man/man1/bridgefw.1.gz; do
   grep -qx "$f" <<<"$contents" || fail "$deb lacks $f"
+done
+# The documents the manual page points to are in the package too.
+for f in $(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/man/man1/bridgefw.1.gz | zcat |
+           grep -o '/usr/share/doc/bridgefw/[^ ]*\.gz' | sort -u); do
+  grep -qx ".$f" <<<"$contents" || fail "the manual page points to $f, which $deb lacks"
 done
 dpkg-deb -f "$deb" Package Version | tr '\n' ' '
 echo "-> $deb"

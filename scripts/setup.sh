@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages (as root), what a kind of work needs:
 #   scripts/setup.sh demo    the Linux tool and the simulated bridge (the demo)
-#   scripts/setup.sh         + tests, Windows builds, wine, the 32-bit build under qemu
+#   scripts/setup.sh         + tests, the manual page, Windows builds, wine, the 32-bit build
+#                            under qemu
 #   scripts/setup.sh --all   + static checks, memcheck, fuzzing, benchmark, packages,
 #                            signing and the fresh-machine check
 # Every program a script of this project calls comes from a package named here.
@@ -9,7 +10,7 @@ set -euo pipefail
 
 demo=(cmake ninja-build g++ nlohmann-json3-dev libtomlplusplus-dev)
 test=(
-  libgtest-dev libgmock-dev git
+  libgtest-dev libgmock-dev git pandoc
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   wine wine64 qemu-user g++-multilib
 )

@@ -173,6 +173,13 @@ class Command {
     }
     if (!set) return PrintField(index, name, field);
     const std::string& value = args_[at + 1];
+    // A number field given no decimal number is misuse; a number the device
+    // cannot hold is a failure, like any other value it cannot hold.
+    long number = 0;
+    if ((name == "mode" || field == Field::kTimer || IsFlagField(field)) &&
+        !ParseDecimal(value, LONG_MIN, LONG_MAX, &number)) {
+      return Misuse(args_[0], name + " takes a decimal number, not '" + value + "'");
+    }
     bool valid = true;
     int status = Update([&](State& state) {
       if (index >= state.devices.size()) {

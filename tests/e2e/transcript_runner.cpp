@@ -1,6 +1,7 @@
-// Runs each transcript of tests/e2e/cases against the built executable and
-// the simulated bridge, in a fresh folder with its own state and trace. The
-// format and the BRIDGEFW_E2E_* environment are described in docs/testing.md.
+// Runs each transcript of tests/e2e/cases (or of the folder BRIDGEFW_E2E_CASE_DIR
+// names: the documents' examples) against the built executable and the
+// simulated bridge, in a fresh folder with its own state and trace. The format
+// and the BRIDGEFW_E2E_* environment are described in docs/testing.md.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -33,8 +35,23 @@ Strings Split(const std::string& text, char separator) {
   return items;
 }
 
-// One run: "$" (a simulator command) or ">" (the tool), with what it is given
-// and what it must print and call.
+// The transcripts: those of tests/e2e/cases, or every one in BRIDGEFW_E2E_CASE_DIR.
+std::string CaseDir() {
+  return Env("BRIDGEFW_E2E_CASE_DIR").empty() ? BRIDGEFW_E2E_CASES : Env("BRIDGEFW_E2E_CASE_DIR");
+}
+
+Strings CaseFiles() {
+  if (Env("BRIDGEFW_E2E_CASE_DIR").empty()) return Split(BRIDGEFW_E2E_CASE_FILES, ',');
+  Strings files;
+  for (const auto& entry : std::filesystem::directory_iterator(CaseDir())) {
+    if (entry.path().extension() == ".t") files.push_back(entry.path().filename().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// One run: "$" (a simulator command), ">" (the tool) or "%" (a shell command
+// line), with what it is given and what it must print and call.
 struct Invocation {
   std::string kind, words, input, output, fault;
   Strings calls;
@@ -71,7 +88,7 @@ class Transcript : public ::testing::TestWithParam<std::string> {
   std::string dir_;
 
   std::string Spawn(const Strings& argv, const Invocation& run) {
-    const bool tool = run.kind != "$";
+    const bool tool = run.kind[0] == '>';
     std::ofstream(dir_ + "/.in") << run.input;
     for (const auto& file : run.files) std::ofstream(dir_ + "/" + file.first) << file.second;
     const pid_t pid = fork();
@@ -79,10 +96,15 @@ class Transcript : public ::testing::TestWithParam<std::string> {
       if (chdir(dir_.c_str()) != 0) _exit(126);
       dup2(open(".in", O_RDONLY), 0);
       dup2(open(".out", O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-      dup2(open(".err", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+      // A shell command line shows both streams, as a terminal does.
+      dup2(run.kind == "%" ? 1 : open(".err", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
       unsetenv("LD_LIBRARY_PATH");
       setenv("BRIDGESIM_STATE", "state.json", 1);
-      setenv("BRIDGESIM_TRACE", "trace.txt", 1);
+      if (run.kind == "%") {
+        setenv("PATH", (dir_ + "/build/bin:" + Env("PATH")).c_str(), 1);
+      } else {
+        setenv("BRIDGESIM_TRACE", "trace.txt", 1);
+      }
       setenv("WINEDEBUG", "-all", 1);
       if (tool && !run.fault.empty()) setenv("BRIDGESIM_FAULT", run.fault.c_str(), 1);
       std::vector<char*> args;
@@ -106,11 +128,33 @@ class Transcript : public ::testing::TestWithParam<std::string> {
     return out;
   }
 
+  // build/bin/ in the folder, first on PATH: the tool (through the runner) and
+  // the simulator's commands, as a shell in a build tree finds them.
+  void MakeShellTools() {
+    const std::string bin = dir_ + "/build/bin/";
+    if (std::filesystem::exists(bin)) return;
+    std::filesystem::create_directories(bin);
+    const std::string tool = Env("BRIDGEFW_E2E_RUNNER") + " " + Env("BRIDGEFW_E2E_TOOL");
+    for (const std::string name : {"bridgefw", "bridgesim", "bridgesim-image"}) {
+      std::ofstream(bin + name) << "#!/bin/sh\nexec "
+                                << (name == "bridgefw" ? tool
+                                                       : Env("BRIDGEFW_E2E_BIN") + "/" + name)
+                                << " \"$@\"\n";
+      std::filesystem::permissions(bin + name, std::filesystem::perms::owner_all);
+    }
+  }
+
   void Check(const Invocation& run, int line) {
     if (run.kind.empty()) return;
     SCOPED_TRACE(GetParam() + ":" + std::to_string(line) + ": " + run.kind + " " + run.words);
     Strings argv = Split(run.words, ' ');
-    if (run.kind == "$") {
+    if (run.kind == "%") {
+      // The variables it exports are there for the next command line.
+      MakeShellTools();
+      argv = {"/bin/sh", "-c",
+              "test ! -f .env || . ./.env\n" + run.words + "\nstatus=$?; export -p >\"" + dir_ +
+                  "/.env\"; exit $status"};
+    } else if (run.kind == "$") {
       argv[0] = Env("BRIDGEFW_E2E_BIN") + "/" + argv[0];
     } else {
       std::string tool = Env("BRIDGEFW_E2E_TOOL");
@@ -157,7 +201,7 @@ TEST_P(Transcript, Matches) {
   char pattern[] = "/tmp/bridgefw-e2e-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
   dir_ = pattern;
-  std::ifstream in(std::string(BRIDGEFW_E2E_CASES) + "/" + GetParam());
+  std::ifstream in(CaseDir() + "/" + GetParam());
   Invocation run;
   std::string fault;
   int number = 0, runLine = 0;
@@ -165,7 +209,7 @@ TEST_P(Transcript, Matches) {
     ++number;
     const std::string key = line.substr(0, line.find(' '));
     const std::string rest = line.size() > key.size() ? line.substr(key.size() + 1) : "";
-    if (key == "$" || key[0] == '>' || key == "!") {
+    if (key == "$" || key == "%" || key[0] == '>' || key == "!") {
       Check(run, runLine);
       if (key == "!") fault = rest;
       run = Invocation();
@@ -175,6 +219,8 @@ TEST_P(Transcript, Matches) {
       runLine = number;
     } else if (key == "<") {
       run.input += rest + "\n";
+    } else if (key == "%>") {
+      run.words += "\n" + rest;
     } else if (key == "|" || key == "+" || key == "~") {
       const std::string text =
           key == "+" ? Read(std::string(BRIDGEFW_E2E_EXPECTED) + "/" + rest) : rest + "\n";
@@ -208,8 +254,7 @@ TEST_P(Transcript, Matches) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Transcript,
-                         ::testing::ValuesIn(Split(BRIDGEFW_E2E_CASE_FILES, ',')),
+INSTANTIATE_TEST_SUITE_P(Cases, Transcript, ::testing::ValuesIn(CaseFiles()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            return info.param.substr(0, info.param.size() - 2);
                          });

@@ -107,6 +107,11 @@ TEST_F(SimTest, ControlCommandSaysWhatWasWrong) {
       {{"get", "colour"}, 2, "bridgesim: get: unknown field 'colour'"},
       {{"get", "--device", "x", "vid"}, 2, "bridgesim: get: --device takes a number N"},
       {{"set", "vid", "ZZZZ"}, 1, "bridgesim: the device cannot hold vid 'ZZZZ'"},
+      {{"set", "mode", "x"}, 2, "bridgesim: set: mode takes a decimal number, not 'x'"},
+      {{"set", "timer", "abc"}, 2, "bridgesim: set: timer takes a decimal number, not 'abc'"},
+      {{"set", "map-hdd", ""}, 2, "bridgesim: set: map-hdd takes a decimal number, not ''"},
+      {{"set", "timer", "-5"}, 1, "bridgesim: the device cannot hold timer '-5'"},
+      {{"set", "mode", "2147483648"}, 1, "bridgesim: the device cannot hold mode '2147483648'"},
       {{"set", "--device", "3", "vid", "1"}, 1, "bridgesim: no device 3"},
   };
   for (const auto& c : cases) {
