@@ -3,7 +3,9 @@
 #include <initializer_list>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <stdexcept>
+#include <vector>
 
 #include "sim/bridge/crc32.h"
 
@@ -14,6 +16,8 @@ namespace {
 using json = nlohmann::ordered_json;
 
 constexpr int kStateFormat = 1;
+// The format's deepest value: the root, `devices`, a device, its `flags`.
+constexpr std::size_t kStateDepth = 4;
 
 json DeviceToJson(const Device& d) {
   const Settings& s = d.settings;
@@ -143,6 +147,54 @@ Device DeviceFromJson(const json& j, const std::string& where) {
   return d;
 }
 
+// Follows the parser through the text, one frame per open object or array,
+// so that what the format cannot hold is refused before it is built: nesting
+// deeper than the format's, and a key given twice (which the parser would
+// otherwise let the last one win). Faults throw, naming the place.
+class Watch {
+ public:
+  bool operator()(int, json::parse_event_t event, const json& parsed) {
+    using Event = json::parse_event_t;
+    if (event == Event::object_start || event == Event::array_start) {
+      const std::string where = frames_.empty() ? "" : ElementName();
+      if (frames_.size() == kStateDepth) {
+        Member::Fail(where, "nested deeper than the " + std::to_string(kStateDepth) +
+                                " levels of the state format");
+      }
+      frames_.emplace_back();
+      frames_.back().where = where;
+      frames_.back().array = event == Event::array_start;
+    } else if (event == Event::object_end || event == Event::array_end) {
+      frames_.pop_back();
+    } else if (event == Event::key) {
+      Frame& object = frames_.back();
+      object.key = parsed.get<std::string>();
+      if (!object.keys.insert(object.key).second) Member::Fail(ElementName(), "given twice");
+    } else if (!frames_.empty() && frames_.back().array) {
+      ++frames_.back().count;
+    }
+    return true;
+  }
+
+ private:
+  struct Frame {
+    std::string where;
+    bool array = false;
+    std::size_t count = 0;  // elements of an array so far
+    std::string key;        // the member of an object being read
+    std::set<std::string> keys;
+  };
+
+  // The value being read in the innermost frame (an array counts it here).
+  std::string ElementName() {
+    Frame& in = frames_.back();
+    if (in.array) return in.where + "[" + std::to_string(in.count++) + "]";
+    return in.where.empty() ? in.key : in.where + "." + in.key;
+  }
+
+  std::vector<Frame> frames_;
+};
+
 }  // namespace
 
 std::string StateToJson(const State& state) {
@@ -154,7 +206,7 @@ std::string StateToJson(const State& state) {
 
 bool StateFromJson(const std::string& text, State* state, std::string* error) {
   try {
-    const json root = json::parse(text);
+    const json root = json::parse(text, Watch());
     const Member m(root, "", {"format", "devices"});
     m.Integer("format", kStateFormat, kStateFormat);
     if (!m.At("devices").is_array()) Member::Fail("devices", "not an array");
