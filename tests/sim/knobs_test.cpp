@@ -27,6 +27,8 @@ TEST_F(SimTest, MisspelledOrMalformedKnobsListNoDevice) {
       {kDelayVariable, "QZ_Nope=5", "'QZ_Nope' is no entry point"},
       {kFaultVariable, "QZ_GetFWVersion@2=-5, QZ_Inquiry", nullptr},
       {kDelayVariable, "QZ_Inquiry=0,QZ_GetFWVersion=1", nullptr},
+      {kInterruptVariable, " ", nullptr},
+      {kInterruptVariable, " QZ_FWUpdateProgramming\t", nullptr},
   };
   ::setenv(kTraceVariable, File("trace").c_str(), 1);
   for (const auto& c : cases) {
