@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/close_prompt.h"
+#include "platform/process.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
@@ -8,6 +9,9 @@
 #include "ui/menu.h"
 
 int RunProgram(const char* const* argv) {
+  // A reader that goes away early must not stop the run between a prompt and
+  // its operation: the run ends as every run does, with 0.
+  platform::KeepRunningWithoutReader();
   // Without memory for the path buffers there is nothing to do, and no message
   // for it: the run ends quietly.
   if (AllocateDeviceList()) {
