@@ -3,7 +3,6 @@
 #include <initializer_list>
 #include <limits>
 #include <nlohmann/json.hpp>
-#include <set>
 #include <stdexcept>
 #include <vector>
 
@@ -147,52 +146,92 @@ Device DeviceFromJson(const json& j, const std::string& where) {
   return d;
 }
 
-// Follows the parser through the text, one frame per open object or array,
-// so that what the format cannot hold is refused before it is built: nesting
-// deeper than the format's, and a key given twice (which the parser would
-// otherwise let the last one win). Faults throw, naming the place.
-class Watch {
+// Builds the value from the parser's events (its SAX interface), refusing on
+// the way what the format cannot hold, before it is built: nesting deeper than
+// the format's, a key given twice in one object (the parser would let the last
+// one win), and more keys in one object than any of the format's could hold.
+// Faults throw, naming the place.
+class StateBuilder {
  public:
-  bool operator()(int, json::parse_event_t event, const json& parsed) {
-    using Event = json::parse_event_t;
-    if (event == Event::object_start || event == Event::array_start) {
-      const std::string where = frames_.empty() ? "" : ElementName();
-      if (frames_.size() == kStateDepth) {
-        Member::Fail(where, "nested deeper than the " + std::to_string(kStateDepth) +
-                                " levels of the state format");
-      }
-      frames_.emplace_back();
-      frames_.back().where = where;
-      frames_.back().array = event == Event::array_start;
-    } else if (event == Event::object_end || event == Event::array_end) {
-      frames_.pop_back();
-    } else if (event == Event::key) {
-      Frame& object = frames_.back();
-      object.key = parsed.get<std::string>();
-      if (!object.keys.insert(object.key).second) Member::Fail(ElementName(), "given twice");
-    } else if (!frames_.empty() && frames_.back().array) {
-      ++frames_.back().count;
+  explicit StateBuilder(json* root) : root_(root) {}
+
+  bool null() { return Put(nullptr); }
+  bool boolean(bool value) { return Put(value); }
+  bool number_integer(json::number_integer_t value) { return Put(value); }
+  bool number_unsigned(json::number_unsigned_t value) { return Put(value); }
+  bool number_float(json::number_float_t value, const std::string&) { return Put(value); }
+  bool string(std::string& value) { return Put(std::move(value)); }
+  bool binary(json::binary_t& value) { return Put(json::binary(std::move(value))); }
+  bool start_object(std::size_t) { return Open(json::object()); }
+  bool start_array(std::size_t) { return Open(json::array()); }
+  bool end_object() { return Close(); }
+  bool end_array() { return Close(); }
+  bool key(std::string& key) {
+    Frame& object = open_.back();
+    object.key = std::move(key);
+    if (object.value->contains(object.key)) Member::Fail(Place(), "given twice");
+    if (object.value->size() == kMaxKeys) {
+      Member::Fail(object.where, "more than " + std::to_string(kMaxKeys) + " keys");
     }
     return true;
   }
+  [[noreturn]] bool parse_error(std::size_t, const std::string&, const json::exception& e) {
+    throw std::runtime_error(e.what());
+  }
 
  private:
+  // The state format's objects hold 14 keys at most; more are refused early,
+  // as keys are looked up one by one.
+  static constexpr std::size_t kMaxKeys = 64;
+
   struct Frame {
+    json* value;
     std::string where;
-    bool array = false;
-    std::size_t count = 0;  // elements of an array so far
-    std::string key;        // the member of an object being read
-    std::set<std::string> keys;
+    std::string key;  // of the member being read, in an object
   };
 
-  // The value being read in the innermost frame (an array counts it here).
-  std::string ElementName() {
-    Frame& in = frames_.back();
-    if (in.array) return in.where + "[" + std::to_string(in.count++) + "]";
+  // Where the value being read goes.
+  std::string Place() const {
+    if (open_.empty()) return "";
+    const Frame& in = open_.back();
+    if (in.value->is_array()) return in.where + "[" + std::to_string(in.value->size()) + "]";
     return in.where.empty() ? in.key : in.where + "." + in.key;
   }
 
-  std::vector<Frame> frames_;
+  template <typename Value>
+  json* Put(Value&& value) {
+    if (open_.empty()) {
+      *root_ = json(std::forward<Value>(value));
+      return root_;
+    }
+    Frame& in = open_.back();
+    if (in.value->is_array()) {
+      in.value->push_back(json(std::forward<Value>(value)));
+      return &in.value->back();
+    }
+    json& member = (*in.value)[in.key];
+    member = json(std::forward<Value>(value));
+    return &member;
+  }
+
+  bool Open(json container) {
+    std::string where = Place();
+    if (open_.size() == kStateDepth) {
+      Member::Fail(where, "nested deeper than the " + std::to_string(kStateDepth) +
+                              " levels of the state format");
+    }
+    json* value = Put(std::move(container));
+    open_.push_back(Frame{value, std::move(where), std::string()});
+    return true;
+  }
+
+  bool Close() {
+    open_.pop_back();
+    return true;
+  }
+
+  json* root_;
+  std::vector<Frame> open_;
 };
 
 }  // namespace
@@ -206,7 +245,9 @@ std::string StateToJson(const State& state) {
 
 bool StateFromJson(const std::string& text, State* state, std::string* error) {
   try {
-    const json root = json::parse(text, Watch());
+    json root;
+    StateBuilder builder(&root);
+    json::sax_parse(text, &builder);
     const Member m(root, "", {"format", "devices"});
     m.Integer("format", kStateFormat, kStateFormat);
     if (!m.At("devices").is_array()) Member::Fail("devices", "not an array");
