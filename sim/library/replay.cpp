@@ -1,5 +1,6 @@
 #include "sim/library/replay.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -108,8 +109,12 @@ class ReplayRun {
       return;
     }
     reader_.emplace(file_);
-    // Run numbers of any length: one too large for the count is simply not there.
-    const uint64_t number = wanted.size() > 19 ? UINT64_MAX : std::stoull(wanted);
+    // Run numbers of any length: one too large to count to is simply not there.
+    const std::string digits =
+        wanted.substr(std::min(wanted.find_first_not_of('0'), wanted.size()));
+    const uint64_t number = digits.empty()       ? 0
+                            : digits.size() > 19 ? UINT64_MAX
+                                                 : std::stoull(digits);
     uint64_t runs = 0;
     uint64_t runOffset = 0;
     uint64_t runLine = 0;
@@ -118,8 +123,9 @@ class ReplayRun {
       const SessionLineParts line = callrecord::SplitSessionLine(text);
       const auto where = [this] { return "line " + std::to_string(reader_->lineNumber()); };
       if (line.kind == SessionLine::kRun) {
-        // A run without an id ends at the next run line.
-        if (number > 0 && runs == number && runId_.empty()) break;
+        // A run without an id ends at the next run line, one with an id at
+        // another run line of the same id (a session appended to itself).
+        if (number > 0 && runs >= number && (runId_.empty() || line.run == runId_)) break;
         underRunLine_ = ++runs == number;
         if (!underRunLine_) continue;
         runId_ = std::string(line.run);

@@ -90,6 +90,9 @@ cp "$work/s3.session" "$work/two.session"
 cat "$work/s4.session" >>"$work/two.session"
 BRIDGESIM_REPLAY=$work/two.session#2 run "$from" "$work/second" "" -gpd
 cmp -s "$work/second" "$work/s4.plain" || fail "the second run of a session printed otherwise"
+cat "$work/s3.session" "$work/s3.session" >"$work/doubled.session"
+BRIDGESIM_REPLAY=$work/doubled.session BRIDGESIM_TRACE=$work/doubled.trace run "$from" "$work/doubled" "" -gvd
+! grep 'replay: ' "$work/doubled.trace" || fail "a session appended to itself strayed"
 cp "$work/fresh.json" "$work/state.json"
 BRIDGEFW_RECORD=$work/missing/s.txt run "$work/rec" "$work/unwritten" "" -gvd
 cmp -s "$work/unwritten" "$work/s3.plain" || fail "a session that cannot be written changed the output"
@@ -98,7 +101,7 @@ BRIDGEFW_RECORD=$work/none.session BRIDGEFW_RECORD_LIBRARY=$work/none run "$work
 grep -q ' run library ".*none" not loaded$' "$work/none.session" || fail "no 'not loaded' run line"
 
 # Run numbers: there is no run 0, and a long number is a number, not part of the name.
-for n in 0 1234567; do
+for n in 0 1234567 000000000000000000000000000000; do
   BRIDGESIM_REPLAY=$work/two.session#$n BRIDGESIM_TRACE=$work/n$n.trace run "$from" "$work/n$n" "" -gvd
   expect_trace "n$n" "two.session#$n: there is no run $n (the file holds 2); call 1 "
 done
