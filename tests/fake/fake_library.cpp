@@ -3,8 +3,8 @@
 #include <cstring>
 #include <tuple>
 
-#include "runtime/device_list.h"
 #include "callrecord/call_notation.h"
+#include "runtime/device_list.h"
 #include "sdk/api_table.h"
 #include "sim/library/fault.h"
 
