@@ -2,6 +2,7 @@
 
 #include "app/close_prompt.h"
 #include "line/long_options.h"
+#include "platform/process.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
@@ -9,6 +10,9 @@
 #include "ui/menu.h"
 
 int RunProgram(const char* const* argv) {
+  // A reader that goes away early must not stop the run between a prompt and
+  // its operation: the output is dropped and the run goes on to its end.
+  platform::KeepRunningWithoutReader();
   // Long options are read before the library is touched: a usage or profile
   // error, or --version, ends the run here.
   const bool longOptions = IsLongOptionRun(argv);

@@ -8,10 +8,14 @@
 #   - `bridgefw -gvd` and `bridgefw -ged` against bridgefw-floor (a minimal C
 #     program making the same library calls): median wall time (hyperfine),
 #     peak resident memory (/usr/bin/time -v) and instructions (callgrind);
-#   - programming a 32 MiB image (`bridgefw -ub`) against `cp` + `sync` of it.
+#   - programming a 32 MiB image (`bridgefw -ub`) against `cp` + `sync` of it;
+#   - replaying the last run of a 100 MB session (`bridgefw -ged` recorded once
+#     through the recorder, then repeated as runs of their own) against
+#     replaying a session of that one run: wall time and peak memory.
 # Prints a table with PASS/MISS per target. Not a test: exits 0 unless a step
 # fails to run. Knobs: BENCH_RUNS (default 300 per command, split into
-# BENCH_ROUNDS rounds, default 5), BENCH_IMAGE_RUNS (default 10).
+# BENCH_ROUNDS rounds, default 5), BENCH_IMAGE_RUNS (default 10),
+# BENCH_SESSION_MB (default 100).
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -21,6 +25,7 @@ runs="${BENCH_RUNS:-300}"
 rounds="${BENCH_ROUNDS:-5}"
 image_runs="${BENCH_IMAGE_RUNS:-10}"
 image_size=33554432
+session_mb="${BENCH_SESSION_MB:-100}"
 
 need_tools() {
   local missing=()
@@ -98,7 +103,7 @@ instructions() {
 }
 
 rows=()
-row() { rows+=("$(printf '%-26s %14s %14s %12s %9s  %s' "$@")"); }
+row() { rows+=("$(printf '%-28s %14s %14s %12s %9s  %s' "$@")"); }
 verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v <= t) ? "PASS" : "MISS" }'; }
 
 for opt in -gvd -ged; do
@@ -141,8 +146,35 @@ row "-ub 32 MiB / cp+sync (ms)" "$(awk -v s="$tool" 'BEGIN { printf "%.1f", s * 
   "$(verdict "$ratio" 2)"
 row "-ub 32 MiB peak RSS (KiB)" "$(peak_kib "$bin/bridgefw" -ub "$image")" "-" "-" "-" "(info)"
 
+echo "replaying the last run of a $session_mb MB session against a session of one run"
+mkdir "$work/line"
+cp "$bin/bridgefw" "$bin/recorder/libQZFWUpdateDll.so" "$work/line/"
+cp "$bin/libQZFWUpdateDll.so" "$work/line/libQZFWUpdateDll.real.so"
+BRIDGEFW_RECORD="$work/one.session" "$work/line/bridgefw" -ged >"$work/ged.out"
+# The one run again and again, each copy a run of its own id, up to the size.
+awk -v bytes=$((session_mb * 1000000)) '{ line[NR] = $0; size += length($0) + 1 }
+  END { for (k = 1; k * size < bytes + size; k++) for (i = 1; i <= NR; i++) {
+          l = line[i]; sub(/ [0-9]+-[0-9]+ /, " " k "-1 ", l); print l } }' \
+  "$work/one.session" >"$work/big.session"
+last=$(grep -c ' run library ' "$work/big.session")
+for session in "big.session#$last" one.session; do
+  BRIDGESIM_REPLAY="$work/$session" "$bin/bridgefw" -ged | cmp -s - "$work/ged.out" ||
+    { echo "replaying $session printed otherwise" >&2; exit 1; }
+done
+hyperfine -N --warmup 1 --runs 5 --export-csv "$work/replay.csv" \
+  "env BRIDGESIM_REPLAY=$work/big.session#$last $bin/bridgefw -ged" \
+  "env BRIDGESIM_REPLAY=$work/one.session $bin/bridgefw -ged" >>"$log" 2>&1
+read -r big one < <(medians "$work/replay.csv" | paste -sd' ')
+row "replay last of $session_mb MB (ms)" "$(awk -v s="$big" 'BEGIN { printf "%.1f", s * 1000 }')" \
+  "$(awk -v s="$one" 'BEGIN { printf "%.1f", s * 1000 }')" \
+  "$(awk -v a="$big" -v b="$one" 'BEGIN { printf "%.1fx", a / b }')" "-" "(info)"
+big_rss=$(peak_kib env BRIDGESIM_REPLAY="$work/big.session#$last" "$bin/bridgefw" -ged)
+one_rss=$(peak_kib env BRIDGESIM_REPLAY="$work/one.session" "$bin/bridgefw" -ged)
+row "replay $session_mb MB peak RSS (KiB)" "$big_rss" "$one_rss" \
+  "$(printf "%+d KiB" $((big_rss - one_rss)))" "<=1024KiB" "$(verdict $((big_rss - one_rss)) 1024)"
+
 echo
-printf '%-26s %14s %14s %12s %9s  %s\n' figure bridgefw floor/cp ratio/diff target result
+printf '%-28s %14s %14s %12s %9s  %s\n' figure bridgefw baseline ratio/diff target result
 printf '%s\n' "${rows[@]}"
 echo
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -41,9 +41,15 @@ int LockTimeoutMs();
 bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error,
                   std::size_t limit = kMaxTextFileSize);
 
-// Opens a regular file for binary reading, without blocking on a FIFO or
-// device; null with a reason otherwise.
-std::FILE* OpenRegularFile(const std::string& path, std::string* error);
+// How OpenRegularFile opens a file: to read it, to change it in place, or to
+// write it anew (created, or emptied).
+enum class FileAccess { kRead, kUpdate, kCreate };
+
+// Opens a regular file as a binary stream, without blocking on a FIFO or
+// device; null with a reason otherwise, and `missing` (if given) telling an
+// absent file from other failures.
+std::FILE* OpenRegularFile(const std::string& path, std::string* error,
+                           FileAccess access = FileAccess::kRead, bool* missing = nullptr);
 
 // Replaces `path` with `contents`: temporary file beside it (path.tmp.PID),
 // flushed to disk, given the old file's permissions, renamed over the old

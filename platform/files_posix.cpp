@@ -42,7 +42,8 @@ int OpenRegular(const std::string& path, int flags, std::string* error, bool* mi
   int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) {
     if (missing != nullptr) *missing = (errno == ENOENT);
-    *error = Reason("cannot open", path);
+    // Writing to a FIFO that nobody reads (or to some devices) fails so.
+    *error = errno == ENXIO ? path + " is not a regular file" : Reason("cannot open", path);
     return -1;
   }
   struct stat info = {};
@@ -126,10 +127,17 @@ bool ReadFileText(const std::string& path, std::string* text, bool* missing, std
   return true;
 }
 
-std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
-  int fd = OpenRegular(path, O_RDONLY, error, nullptr);
+std::FILE* OpenRegularFile(const std::string& path, std::string* error, FileAccess access,
+                           bool* missing) {
+  const int flags = access == FileAccess::kRead     ? O_RDONLY
+                    : access == FileAccess::kUpdate ? O_RDWR
+                                                    : O_WRONLY | O_CREAT | O_TRUNC;
+  if (missing != nullptr) *missing = false;
+  int fd = OpenRegular(path, flags, error, missing);
   if (fd < 0) return nullptr;
-  std::FILE* file = ::fdopen(fd, "rb");
+  std::FILE* file = ::fdopen(fd, access == FileAccess::kRead     ? "rb"
+                                 : access == FileAccess::kUpdate ? "r+b"
+                                                                 : "wb");
   if (file == nullptr) {
     *error = Reason("cannot open", path);
     ::close(fd);

@@ -24,12 +24,13 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size) {
   return true;
 }
 
-// Opens an existing file for reading and accepts only a disk file (no pipe,
-// console or device, which could block or never end).
-HANDLE OpenRegular(const std::string& path, std::string* error, bool* missing) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// Opens a file (an existing one to read, unless told otherwise) and accepts
+// only a disk file (no pipe, console or device, which could block or never end).
+HANDLE OpenRegular(const std::string& path, std::string* error, bool* missing,
+                   DWORD access = GENERIC_READ, DWORD disposition = OPEN_EXISTING) {
+  HANDLE file =
+      CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD code = GetLastError();
     if (missing != nullptr) {
@@ -126,16 +127,33 @@ bool ReadFileText(const std::string& path, std::string* text, bool* missing, std
   return true;
 }
 
-std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
-  HANDLE file = OpenRegular(path, error, nullptr);
+std::FILE* OpenRegularFile(const std::string& path, std::string* error, FileAccess access,
+                           bool* missing) {
+  const bool read = access == FileAccess::kRead;
+  const bool create = access == FileAccess::kCreate;
+  if (missing != nullptr) *missing = false;
+  HANDLE file = OpenRegular(path, error, missing,
+                            read     ? GENERIC_READ
+                            : create ? GENERIC_WRITE
+                                     : GENERIC_READ | GENERIC_WRITE,
+                            create ? OPEN_ALWAYS : OPEN_EXISTING);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
-  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+  // A file to write anew is emptied only once it is known to be a disk file.
+  if (create && !SetEndOfFile(file)) {
+    *error = Reason("cannot empty", path);
+    CloseHandle(file);
+    return nullptr;
+  }
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), (read     ? _O_RDONLY
+                                                              : create ? _O_WRONLY
+                                                                       : _O_RDWR) |
+                                                                 _O_BINARY);
   if (fd < 0) {
     *error = Reason("cannot open", path);
     CloseHandle(file);
     return nullptr;
   }
-  std::FILE* stream = _fdopen(fd, "rb");
+  std::FILE* stream = _fdopen(fd, read ? "rb" : create ? "wb" : "r+b");
   if (stream == nullptr) {
     *error = Reason("cannot open", path);
     _close(fd);

@@ -9,6 +9,11 @@
 namespace platform {
 
 void SleepMilliseconds(int milliseconds);
+
+// Output that nobody reads any more (a pipe closed by its reader) then fails
+// like any write, instead of ending the process: the rest of what it prints
+// is dropped and the run goes on to its end. Windows does so already.
+void KeepRunningWithoutReader();
 uint32_t CurrentProcessId();
 
 // The current time in UTC, ISO 8601 with microseconds: 2024-05-01T09:30:00.123456Z.

@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -12,6 +13,8 @@ void SleepMilliseconds(int milliseconds) {
   while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
   }
 }
+
+void KeepRunningWithoutReader() { ::signal(SIGPIPE, SIG_IGN); }
 
 uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }
 

@@ -15,3 +15,6 @@
   }
 QZ_API_ENTRIES(RECORDER_DEFINE_EXPORT)
 #undef RECORDER_DEFINE_EXPORT
+
+// The mark of a recorder (recorder::kRecorderMark); the maker's library has no such export.
+extern "C" RECORDER_EXPORT int BridgefwRecorder() { return 1; }

@@ -43,7 +43,8 @@ struct AsGivenIn<const char*> {
 template <typename Fn, typename... A>
 int32_t Forward(EntryIndex index, const char* name, const std::tuple<A...>& args) noexcept {
   // The real library first: its loading writes the run line.
-  const FARPROC proc = RealEntries()[index];
+  const Run& run = ThisRun();
+  const FARPROC proc = run.entries[index];
   std::string time;
   std::optional<std::tuple<AsGivenIn<A>...>> givenIn;
   try {
@@ -68,8 +69,8 @@ int32_t Forward(EntryIndex index, const char* name, const std::tuple<A...>& args
     try {
       const std::tuple<A...> asCalled = std::apply(
           [](const AsGivenIn<A>&... arg) { return std::make_tuple(arg.Get()...); }, *givenIn);
-      AppendToSession(
-          callrecord::SessionCallLine(time, callrecord::CallText(name, asCalled, true), result));
+      AppendToSession(callrecord::SessionCallLine(
+          time, run.id, callrecord::CallText(name, asCalled, true), result));
     } catch (...) {
     }
   }

@@ -9,10 +9,6 @@ namespace recorder {
 
 namespace {
 
-// The platform's clock text (2024-05-01T09:30:00.123456Z), cut to
-// milliseconds: the session's run lines carry the date, its calls the time.
-std::string RunTime() { return platform::CurrentTimeText().substr(0, 23) + "Z"; }
-
 // The folder the recorder was loaded from, with its trailing separator; empty
 // when it cannot be told.
 std::string OwnFolder() {
@@ -29,37 +25,45 @@ const std::string& SessionPath() {
   return path;
 }
 
-struct RealLibrary {
-  FARPROC entries[kApiEntryCount] = {};
-
-  RealLibrary() {
-    try {
-      std::string path = platform::EnvironmentText(kRealLibraryVariable);
-      if (path.empty()) path = OwnFolder() + kRealLibraryFileName;
-      std::string problem;
-      // Loaded for good: it stays until the process ends.
-      if (HMODULE library = LoadLibraryAtPath(path.c_str())) {
-        for (int i = 0; i < kApiEntryCount; ++i) {
-          entries[i] = GetProcAddress(library, callrecord::kEntryNames[i]);
-          if (entries[i] != nullptr) continue;
-          problem += (problem.empty() ? "lacking " : " ") + std::string(callrecord::kEntryNames[i]);
-        }
-      } else {
-        problem = "not loaded";
-      }
-      AppendToSession(callrecord::SessionRunLine(
-          RunTime(), static_cast<long>(platform::CurrentProcessId()), path, problem));
-    } catch (...) {
-      // Whatever was bound stays bound; only the run line is lost.
-    }
+// Binds the real library's entry points; says what it could not bind.
+std::string BindRealLibrary(const std::string& path, FARPROC* entries) {
+  HMODULE library = LoadLibraryAtPath(path.c_str());
+  if (library == nullptr) return "not loaded";
+  if (GetProcAddress(library, kRecorderMark) != nullptr) {
+    FreeLibrary(library);
+    return "is a recorder";
   }
-};
+  // Loaded for good: it stays until the process ends.
+  std::string problem;
+  for (int i = 0; i < kApiEntryCount; ++i) {
+    entries[i] = GetProcAddress(library, callrecord::kEntryNames[i]);
+    if (entries[i] != nullptr) continue;
+    problem += (problem.empty() ? "lacking " : " ") + std::string(callrecord::kEntryNames[i]);
+  }
+  return problem;
+}
+
+Run StartRun() {
+  Run run;
+  try {
+    // 2024-05-01T09:30:00.123456Z: the run line shows it to the millisecond.
+    const std::string start = platform::CurrentTimeText();
+    run.id = callrecord::SessionRunId(static_cast<long>(platform::CurrentProcessId()), start);
+    std::string path = platform::EnvironmentText(kRealLibraryVariable);
+    if (path.empty()) path = OwnFolder() + kRealLibraryFileName;
+    const std::string problem = BindRealLibrary(path, run.entries);
+    AppendToSession(callrecord::SessionRunLine(start.substr(0, 23) + "Z", run.id, path, problem));
+  } catch (...) {
+    // Whatever was bound stays bound; only the run line is lost.
+  }
+  return run;
+}
 
 }  // namespace
 
-const FARPROC* RealEntries() {
-  static const RealLibrary real;
-  return real.entries;
+const Run& ThisRun() {
+  static const Run run = StartRun();
+  return run;
 }
 
 void AppendToSession(const std::string& text) noexcept {

@@ -26,11 +26,21 @@ enum EntryIndex : int {
 #undef RECORDER_ENTRY_INDEX
 };
 
-// The real library's entry points by their place; null for a name it lacks,
-// all null when it cannot be loaded. It is loaded at the first call (never
+// The export that marks a recorder. A recorder given one (itself, a link to
+// it, a copy) as the real library refuses it: forwarding to it would come
+// back into a recorder without end.
+constexpr const char* kRecorderMark = "BridgefwRecorder";
+
+// This run: the real library's entry points by their place (null for a name
+// it lacks, all null when it cannot be loaded or is a recorder) and the run's
+// id, which each of its lines carries. It begins at the first call (never
 // while the system loader runs the recorder's own start-up), and the
 // session's run line is written then.
-const FARPROC* RealEntries();
+struct Run {
+  FARPROC entries[kApiEntryCount] = {};
+  std::string id;
+};
+const Run& ThisRun();
 
 // Appends to the session file. A session that cannot be written is dropped;
 // it never changes what a call returns.

@@ -176,11 +176,8 @@ bool WriteImage(const std::string& path, const ImageInfo& info, const PayloadFil
                 std::string* error) {
   std::string head;
   if (!EncodeImageHead(info, &head, error)) return false;
-  File f(std::fopen(path.c_str(), "wb"));
-  if (!f) {
-    *error = "cannot create " + path;
-    return false;
-  }
+  File f(platform::OpenRegularFile(path, error, platform::FileAccess::kCreate));
+  if (!f) return false;
   Crc32 crc;
   crc.Update(head.data(), head.size());
   bool ok = std::fwrite(head.data(), 1, head.size(), f.get()) == head.size();

@@ -4,6 +4,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
+#include <vector>
 
 #include "sim/bridge/crc32.h"
 
@@ -14,6 +15,8 @@ namespace {
 using json = nlohmann::ordered_json;
 
 constexpr int kStateFormat = 1;
+// The format's deepest value: the root, `devices`, a device, its `flags`.
+constexpr std::size_t kStateDepth = 4;
 
 json DeviceToJson(const Device& d) {
   const Settings& s = d.settings;
@@ -143,6 +146,94 @@ Device DeviceFromJson(const json& j, const std::string& where) {
   return d;
 }
 
+// Builds the value from the parser's events (its SAX interface), refusing on
+// the way what the format cannot hold, before it is built: nesting deeper than
+// the format's, a key given twice in one object (the parser would let the last
+// one win), and more keys in one object than any of the format's could hold.
+// Faults throw, naming the place.
+class StateBuilder {
+ public:
+  explicit StateBuilder(json* root) : root_(root) {}
+
+  bool null() { return Put(nullptr); }
+  bool boolean(bool value) { return Put(value); }
+  bool number_integer(json::number_integer_t value) { return Put(value); }
+  bool number_unsigned(json::number_unsigned_t value) { return Put(value); }
+  bool number_float(json::number_float_t value, const std::string&) { return Put(value); }
+  bool string(std::string& value) { return Put(std::move(value)); }
+  bool binary(json::binary_t& value) { return Put(json::binary(std::move(value))); }
+  bool start_object(std::size_t) { return Open(json::object()); }
+  bool start_array(std::size_t) { return Open(json::array()); }
+  bool end_object() { return Close(); }
+  bool end_array() { return Close(); }
+  bool key(std::string& key) {
+    Frame& object = open_.back();
+    object.key = std::move(key);
+    if (object.value->contains(object.key)) Member::Fail(Place(), "given twice");
+    if (object.value->size() == kMaxKeys) {
+      Member::Fail(object.where, "more than " + std::to_string(kMaxKeys) + " keys");
+    }
+    return true;
+  }
+  [[noreturn]] bool parse_error(std::size_t, const std::string&, const json::exception& e) {
+    throw std::runtime_error(e.what());
+  }
+
+ private:
+  // The state format's objects hold 14 keys at most; more are refused early,
+  // as keys are looked up one by one.
+  static constexpr std::size_t kMaxKeys = 64;
+
+  struct Frame {
+    json* value;
+    std::string where;
+    std::string key;  // of the member being read, in an object
+  };
+
+  // Where the value being read goes.
+  std::string Place() const {
+    if (open_.empty()) return "";
+    const Frame& in = open_.back();
+    if (in.value->is_array()) return in.where + "[" + std::to_string(in.value->size()) + "]";
+    return in.where.empty() ? in.key : in.where + "." + in.key;
+  }
+
+  template <typename Value>
+  json* Put(Value&& value) {
+    if (open_.empty()) {
+      *root_ = json(std::forward<Value>(value));
+      return root_;
+    }
+    Frame& in = open_.back();
+    if (in.value->is_array()) {
+      in.value->push_back(json(std::forward<Value>(value)));
+      return &in.value->back();
+    }
+    json& member = (*in.value)[in.key];
+    member = json(std::forward<Value>(value));
+    return &member;
+  }
+
+  bool Open(json container) {
+    std::string where = Place();
+    if (open_.size() == kStateDepth) {
+      Member::Fail(where, "nested deeper than the " + std::to_string(kStateDepth) +
+                              " levels of the state format");
+    }
+    json* value = Put(std::move(container));
+    open_.push_back(Frame{value, std::move(where), std::string()});
+    return true;
+  }
+
+  bool Close() {
+    open_.pop_back();
+    return true;
+  }
+
+  json* root_;
+  std::vector<Frame> open_;
+};
+
 }  // namespace
 
 std::string StateToJson(const State& state) {
@@ -154,7 +245,9 @@ std::string StateToJson(const State& state) {
 
 bool StateFromJson(const std::string& text, State* state, std::string* error) {
   try {
-    const json root = json::parse(text);
+    json root;
+    StateBuilder builder(&root);
+    json::sax_parse(text, &builder);
     const Member m(root, "", {"format", "devices"});
     m.Integer("format", kStateFormat, kStateFormat);
     if (!m.At("devices").is_array()) Member::Fail("devices", "not an array");

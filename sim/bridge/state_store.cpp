@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/process.h"
+#include "sim/bridge/decimal.h"
 #include "sim/bridge/state_json.h"
 
 namespace sim {
@@ -30,15 +31,28 @@ bool Prepare(const std::string& path, Target* target, std::string* error) {
   return platform::CreateParentFolders(target->file, error);
 }
 
+// Only what Load reads back is written: a state the reader would refuse would
+// lock every later call out of it.
 bool Write(const Target& target, const State& state, std::string* error) {
+  const std::string text = StateToJson(state);
+  State readBack;
+  if (text.size() > platform::kMaxTextFileSize) {
+    *error = "the state would take " + std::to_string(text.size()) + " bytes, more than the " +
+             std::to_string(platform::kMaxTextFileSize) + " a state file may hold";
+    return false;
+  }
+  if (!StateFromJson(text, &readBack, error)) {
+    *error = "the state would not read back: " + *error;
+    return false;
+  }
   platform::RemoveStaleTemporaries(target.file);
-  return platform::ReplaceFileAtomically(target.file, StateToJson(state), error);
+  return platform::ReplaceFileAtomically(target.file, text, error);
 }
 
 }  // namespace
 
 std::string StatePath() {
-  std::string path = platform::EnvironmentText(kStateVariable);
+  std::string path = KnobText(kStateVariable);
   if (!path.empty()) return path;
 #if defined(_WIN32)
   std::string base = platform::EnvironmentText("LOCALAPPDATA");

@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "platform/files.h"
-#include "platform/process.h"
 #include "sim/bridge/crc32.h"
 #include "sim/bridge/decimal.h"
 #include "sim/bridge/fields.h"
@@ -121,15 +120,22 @@ class Command {
 
   int Get() { return SetOrGet(false); }
 
+  // Copied a piece at a time: a trace may grow to any size.
   int Trace() {
-    std::string path = platform::EnvironmentText(kTraceVariable);
+    const std::string path = KnobText(kTraceVariable);
     if (path.empty()) return Fail(std::string(kTraceVariable) + " is not set");
-    std::string text;
     bool missing = false;
     std::string error;
-    if (!platform::ReadFileText(path, &text, &missing, &error)) return missing ? kOk : Fail(error);
-    out_ << text;
-    return kOk;
+    std::FILE* file =
+        platform::OpenRegularFile(path, &error, platform::FileAccess::kRead, &missing);
+    if (file == nullptr) return missing ? kOk : Fail(error);
+    char piece[16384];
+    for (std::size_t n; (n = std::fread(piece, 1, sizeof piece, file)) > 0;) {
+      out_.write(piece, static_cast<std::streamsize>(n));
+    }
+    const bool unread = std::ferror(file) != 0;
+    std::fclose(file);
+    return unread ? Fail("cannot read " + path) : kOk;
   }
 
   int PrintStatePath() {

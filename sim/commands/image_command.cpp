@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "platform/files.h"
 #include "sim/bridge/crc32.h"
 #include "sim/bridge/fields.h"
 #include "sim/bridge/image_format.h"
@@ -78,11 +79,8 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 }  // namespace
 
 bool CorruptImage(const std::string& path, std::string* error) {
-  std::FILE* f = std::fopen(path.c_str(), "r+b");
-  if (f == nullptr) {
-    *error = "cannot open " + path;
-    return false;
-  }
+  std::FILE* f = platform::OpenRegularFile(path, error, platform::FileAccess::kUpdate);
+  if (f == nullptr) return false;
   unsigned char header[kImageHeaderSize];
   bool ok = std::fread(header, 1, sizeof header, f) == sizeof header;
   long at = static_cast<long>(image_header::kVersion.offset);
@@ -124,6 +122,9 @@ int RunImageCommand(const std::vector<std::string>& args, std::ostream& out, std
       if (!ParseSeries(value, &info.series)) return Misuse(err, "series is t7 or other");
       haveSeries = true;
     } else if (option == "--version") {
+      if (value.empty() || !IsDeviceText(value, kMaxVersion)) {
+        return Misuse(err, "the device cannot hold --version '" + value + "'");
+      }
       info.version = value;
     } else if (option == "--payload-size") {
       if (!ParseSize(value, &info.payloadSize)) return Misuse(err, "bad payload size " + value);

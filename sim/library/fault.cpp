@@ -8,13 +8,6 @@
 namespace sim {
 namespace {
 
-std::string Trim(const std::string& text) {
-  std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  std::size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 bool ParseRule(const std::string& text, FaultRule* rule, std::string* why) {
   std::string body = text;
   std::size_t equals = body.find('=');
@@ -58,12 +51,12 @@ bool ParseRule(const std::string& text, FaultRule* rule, std::string* why) {
 
 std::vector<std::string> SplitKnobList(const std::string& text) {
   std::vector<std::string> items;
-  if (Trim(text).empty()) return items;
+  if (TrimBlanks(text).empty()) return items;
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t comma = text.find(',', start);
     if (comma == std::string::npos) comma = text.size();
-    items.push_back(Trim(text.substr(start, comma - start)));
+    items.push_back(TrimBlanks(text.substr(start, comma - start)));
     start = comma + 1;
   }
   return items;

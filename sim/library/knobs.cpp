@@ -1,7 +1,6 @@
 #include "sim/library/knobs.h"
 
 #include "callrecord/entry_names.h"
-#include "platform/process.h"
 #include "sim/bridge/decimal.h"
 #include "sim/library/env.h"
 
@@ -59,16 +58,11 @@ bool ParseDelays(const std::string& text, std::map<std::string, int>* delays, st
 }
 
 bool ReadKnobs(Knobs* knobs, std::string* why) {
-  return Named(
-             kFaultVariable,
-             ParseFaultRulesStrict(platform::EnvironmentText(kFaultVariable), &knobs->faults, why),
-             why) &&
-         Named(
-             kInterruptVariable,
-             ParseInterrupt(platform::EnvironmentText(kInterruptVariable), &knobs->interrupt, why),
-             why) &&
-         Named(kDelayVariable,
-               ParseDelays(platform::EnvironmentText(kDelayVariable), &knobs->delays, why), why);
+  return Named(kFaultVariable, ParseFaultRulesStrict(KnobText(kFaultVariable), &knobs->faults, why),
+               why) &&
+         Named(kInterruptVariable,
+               ParseInterrupt(KnobText(kInterruptVariable), &knobs->interrupt, why), why) &&
+         Named(kDelayVariable, ParseDelays(KnobText(kDelayVariable), &knobs->delays, why), why);
 }
 
 }  // namespace sim

@@ -1,6 +1,7 @@
-// Replay: with BRIDGESIM_REPLAY=FILE (or FILE#N for the N-th run in it) the
-// library answers from a recorded session instead of the emulated bridge.
-// Each call must match the next recorded one (entry point and every argument
+// Replay: with BRIDGESIM_REPLAY=FILE (or FILE#N for the N-th run in it, in
+// the order the runs started) the library answers from a recorded session
+// instead of the emulated bridge. The session, of any size, is read a line at
+// a time and never held. Each call must match the next recorded one (entry point and every argument
 // going in); it then returns the recorded result and writes the recorded
 // outputs. The first call that differs, and every call after it, returns 0
 // and writes nothing; the trace tells where and how the run strayed, and
@@ -21,10 +22,11 @@ namespace sim {
 
 constexpr const char* kReplayVariable = "BRIDGESIM_REPLAY";
 
-// True when BRIDGESIM_REPLAY is set (the session is read at the first call).
+// True when BRIDGESIM_REPLAY is set and not blank (the session is read at the first call).
 bool Replaying();
-// The recorded call the next call must match; null once the run has strayed
-// or the recording has no more calls.
+// The recorded call the next call must match (read from the session when
+// first asked for); null once the run has strayed or the recording has no
+// more calls.
 const callrecord::RecordedCall* ReplayExpected();
 // The call matched: move on to the next recorded one.
 void ReplayMatched();

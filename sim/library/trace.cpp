@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/process.h"
+#include "sim/bridge/decimal.h"
 #include "sim/library/env.h"
 
 namespace sim {
@@ -26,7 +27,7 @@ std::string TraceEnd(const CallOutcome& outcome) {
 
 void AppendTrace(const std::string& line) noexcept {
   try {
-    std::string path = platform::EnvironmentText(kTraceVariable);
+    const std::string path = KnobText(kTraceVariable);
     if (!path.empty()) platform::AppendToFile(path, line);
   } catch (...) {
     // Tracing must never change what a call returns.

@@ -1,6 +1,7 @@
 # More runs of the end-to-end checks, each through the suite's environment
 # (BRIDGEFW_E2E_TOOL, _RUNNER, _BIN, _LACKING):
 #   - the library search refusals, natively and under wine;
+#   - a run whose reader closes its output early, natively and under wine;
 #   - with BRIDGEFW_I686_BUILD_DIR (a 32-bit x86 Linux tree of bridgefw and the
 #     simulated library with both calling conventions, see scripts/build.sh
 #     linux-i686): the whole suite under qemu-i386 against the cdecl and the
@@ -11,6 +12,7 @@ set(BRIDGEFW_I686_BUILD_DIR "" CACHE PATH
 set(library_search ${CMAKE_CURRENT_SOURCE_DIR}/e2e/library_search.sh)
 
 bridgefw_script_test(e2e_library_search ${library_search})
+bridgefw_script_test(e2e_closed_output ${CMAKE_CURRENT_SOURCE_DIR}/e2e/closed_output.sh)
 
 if(BRIDGEFW_I686_BUILD_DIR)
   set(i686 ${BRIDGEFW_I686_BUILD_DIR})

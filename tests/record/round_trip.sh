@@ -57,7 +57,7 @@ for i in "${!cases[@]}"; do
   cp "$work/fresh.json" "$work/state.json"
   BRIDGEFW_RECORD=$s.session run "$work/rec" "$s.recorded" "$input" "$@"
   cmp -s "$s.plain" "$s.recorded" || fail "${cases[i]}: the recorder changed the output"
-  [[ $(grep -c '^run ' "$s.session") == 1 ]] || fail "${cases[i]}: no single run in the session"
+  [[ $(grep -c '^[^ ]* [^ ]* run ' "$s.session") == 1 ]] || fail "${cases[i]}: no single run in the session"
   cp "$work/other.json" "$work/state.json"
   BRIDGESIM_REPLAY=$s.session BRIDGESIM_TRACE=$s.trace run "$from" "$s.replayed" "$input" "$@"
   cmp -s "$s.plain" "$s.replayed" || fail "${cases[i]}: the replay printed otherwise"
@@ -90,12 +90,65 @@ cp "$work/s3.session" "$work/two.session"
 cat "$work/s4.session" >>"$work/two.session"
 BRIDGESIM_REPLAY=$work/two.session#2 run "$from" "$work/second" "" -gpd
 cmp -s "$work/second" "$work/s4.plain" || fail "the second run of a session printed otherwise"
+cat "$work/s3.session" "$work/s3.session" >"$work/doubled.session"
+BRIDGESIM_REPLAY=$work/doubled.session BRIDGESIM_TRACE=$work/doubled.trace run "$from" "$work/doubled" "" -gvd
+! grep 'replay: ' "$work/doubled.trace" || fail "a session appended to itself strayed"
 cp "$work/fresh.json" "$work/state.json"
 BRIDGEFW_RECORD=$work/missing/s.txt run "$work/rec" "$work/unwritten" "" -gvd
 cmp -s "$work/unwritten" "$work/s3.plain" || fail "a session that cannot be written changed the output"
 BRIDGEFW_RECORD=$work/none.session BRIDGEFW_RECORD_LIBRARY=$work/none run "$work/rec" "$work/none" "" -fv
 [[ $(cat "$work/none") == "Not connect device" ]] || fail "without the real library: $(cat "$work/none")"
-grep -q '^run .* library ".*none" not loaded$' "$work/none.session" || fail "no 'not loaded' run line"
+grep -q ' run library ".*none" not loaded$' "$work/none.session" || fail "no 'not loaded' run line"
+
+# Run numbers: there is no run 0, and a long number is a number, not part of the name.
+for n in 0 1234567 000000000000000000000000000000; do
+  BRIDGESIM_REPLAY=$work/two.session#$n BRIDGESIM_TRACE=$work/n$n.trace run "$from" "$work/n$n" "" -gvd
+  expect_trace "n$n" "two.session#$n: there is no run $n (the file holds 2); call 1 "
+done
+# A blank knob is no knob: the bridge answers.
+for blank in '' ' '; do
+  BRIDGESIM_REPLAY=$blank run "$from" "$work/blank" "" -gvd
+  cmp -s "$work/blank" "$work/s3.plain" || fail "BRIDGESIM_REPLAY='$blank': $(cat "$work/blank")"
+done
+# A recorder never takes a recorder for the real library: neither itself nor a
+# copy of it (the renaming done twice). The tool then sees no device.
+mkdir "$work/twice"
+cp "$tool" "$from/recorder/$lib" "$work/twice/"
+cp "$from/recorder/$lib" "$work/twice/$real"
+own=$work/rec/$lib
+[[ -z ${runner[*]} ]] || own="Z:${own//\//\\}"
+BRIDGEFW_RECORD=$work/loop.session run "$work/twice" "$work/copy" "" -fv
+BRIDGEFW_RECORD=$work/loop.session BRIDGEFW_RECORD_LIBRARY=$own run "$work/rec" "$work/self" "" -fv
+for out in copy self; do
+  [[ $(cat "$work/$out") == "Not connect device" ]] || fail "a recorder as its own library: $out"
+done
+[[ $(grep -c ' run library ".*" is a recorder$' "$work/loop.session") == 2 ]] ||
+  fail "recorder loops: $(cat "$work/loop.session")"
+# Four recorders at once, ten -ged runs each, into one session: each of the 40
+# runs replays, however their lines mix (a slow listing makes them overlap).
+for r in 1 2 3 4; do
+  for i in {1..10}; do
+    BRIDGEFW_RECORD=$work/day.session BRIDGESIM_DELAY=QZ_GetDeviceList=20 \
+      run "$work/rec" "$work/day$r.$i" "" -ged
+  done &
+done
+wait
+for n in {1..40}; do
+  BRIDGESIM_REPLAY=$work/day.session#$n BRIDGESIM_TRACE=$work/day.trace run "$from" "$work/day" "" -ged
+  cmp -s "$work/day" "$work/s2.plain" || fail "run $n of four recorders at once replayed otherwise"
+done
+for out in "$work"/day[1-4].{1..10}; do
+  cmp -s "$out" "$work/s2.plain" || fail "$out: a recorder among four printed otherwise"
+done
+! grep 'replay: ' "$work/day.trace" || fail "runs of four recorders at once strayed"
+# A day on a line: a session of 10 MB, read without holding it; its last run
+# replays, and so does a trace of that size.
+awk '{ line[NR] = $0 } END { for (k = 1; k <= 15000; k++) for (i = 1; i <= NR; i++) {
+       l = line[i]; sub(/ [0-9]+-[0-9]+ /, " " k "-1 ", l); print l } }' "$work/s2.session" >"$work/big"
+((${#cases[@]} && $(wc -c <"$work/big") > 10000000)) || fail "the big session is too small"
+BRIDGESIM_REPLAY=$work/big#15000 BRIDGESIM_TRACE=$work/big.trace run "$from" "$work/last" "" -ged
+cmp -s "$work/last" "$work/s2.plain" || fail "the last run of 10 MB replayed otherwise"
+BRIDGESIM_TRACE=$work/big "$bin/bridgesim" trace | cmp -s - "$work/big" || fail "bridgesim trace of 10 MB"
 
 if ((failures)); then echo "$failures failures; files kept in $work"; exit 1; fi
 rm -rf "$work"

@@ -1,6 +1,8 @@
 // Firmware images: every image its own payload, and what --check and the
 // bridge say about a spoilt one.
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <set>
 
@@ -40,6 +42,38 @@ TEST_F(SimTest, EverySeriesAndVersionGivesItsOwnPayload) {
                                            ": good: series other, version 2.0, payload 4096 "
                                            "bytes, crc32 " +
                                            Crc32Text(info.payloadCrc) + ", settings block\n");
+}
+
+// What is no regular file is refused at once, and every value the device
+// cannot hold is misuse.
+TEST_F(SimTest, ImageCommandRefusesAFifoAtOnceAndBadValuesAsMisuse) {
+  ::mkfifo(File("fifo").c_str(), 0600);
+  const std::string version16(16, '1');
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    const char* message;
+  } cases[] = {
+      {{"--out", File("fifo"), "--series", "t7", "--version", "1"}, 1, "is not a regular file"},
+      {{"--corrupt", File("fifo")}, 1, "is not a regular file"},
+      {{"--out", File("fw"), "--series", "t7", "--version", version16}, 2, "cannot hold --version"},
+  };
+  for (const auto& c : cases) {
+    // First in a child, which an alarm ends should it block.
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::alarm(5);
+      std::ostringstream out, err;
+      ::_exit(RunImageCommand(c.args, out, err));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << c.message;
+    EXPECT_EQ(WEXITSTATUS(status), c.status) << c.message;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunImageCommand(c.args, out, err), c.status);
+    EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+  }
 }
 
 struct SpoilCase {

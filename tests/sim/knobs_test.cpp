@@ -28,6 +28,8 @@ TEST_F(SimTest, MisspelledOrMalformedKnobsListNoDevice) {
       {kFaultVariable, "QZ_GetFWVersion@2=-5, QZ_Inquiry", nullptr},
       {kFaultVariable, "QZ_Inquiry/", "'QZ_Inquiry/' names no device after /"},
       {kDelayVariable, "QZ_Inquiry=0,QZ_GetFWVersion=1", nullptr},
+      {kInterruptVariable, " ", nullptr},
+      {kInterruptVariable, " QZ_FWUpdateProgramming\t", nullptr},
   };
   ::setenv(kTraceVariable, File("trace").c_str(), 1);
   for (const auto& c : cases) {

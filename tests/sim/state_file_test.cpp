@@ -17,6 +17,8 @@ std::string Changed(const std::string& from, const std::string& to) {
   return text.replace(text.find(from), from.size(), to);
 }
 
+std::string Nested(std::size_t depth) { return std::string(depth, '[') + std::string(depth, ']'); }
+
 // Each is refused as corrupt: nothing listed, the file untouched, and
 // bridgesim names the field and the reason.
 TEST_F(SimTest, StrictParserRefusesEveryConversion) {
@@ -31,6 +33,11 @@ TEST_F(SimTest, StrictParserRefusesEveryConversion) {
       {"{\"format\": 1, \"devices\": {}}", "devices: not an array"},
       {"{\"format\": 1e30, \"devices\": []}", "format: not an integer from 1 to 1"},
       {"[", "parse error"},
+      {Changed("\"mode\": 2", "\"mode\": " + Nested(100000)),
+       "devices[0].mode[0]: nested deeper than the 4 levels of the state format"},
+      {Nested(100000), "[0][0][0][0]: nested deeper than the 4 levels"},
+      {Changed("\"mode\": 2", "\"mode\": 2, \"mode\": 1"), "devices[0].mode: given twice"},
+      {"{\"format\": 1, \"devices\": 7, \"devices\": []}", "devices: given twice"},
   };
   for (const auto& [text, why] : cases) {
     std::ofstream(StatePath(), std::ios::binary) << text;
@@ -40,6 +47,30 @@ TEST_F(SimTest, StrictParserRefusesEveryConversion) {
     EXPECT_NE(err.str().find(why), std::string::npos) << err.str();
     EXPECT_EQ(ReadText(StatePath()), text);
   }
+}
+
+// The writer takes only what the reader takes back: a device more than the
+// file holds is refused, and the state stays as it was.
+TEST_F(SimTest, NeverWritesAStateItCannotReadBack) {
+  std::vector<Device> devices;
+  for (std::size_t i = 0; i < 4000; ++i) devices.push_back(DefaultDevice(i));
+  const auto size = [&](std::size_t n) {
+    return StateToJson(State{{devices.begin(), devices.begin() + static_cast<long>(n)}}).size();
+  };
+  std::size_t fits = 1;
+  for (std::size_t over = devices.size(); over - fits > 1;) {
+    const std::size_t mid = (fits + over) / 2;
+    (size(mid) <= platform::kMaxTextFileSize ? fits : over) = mid;
+  }
+  devices.resize(fits);
+  Write(State{devices});
+  const std::string before = ReadText(StatePath());
+  std::ostringstream out, err;
+  EXPECT_EQ(RunControlCommand({"add"}, out, err), 1);
+  EXPECT_NE(err.str().find("bytes, more than the 1048576 a state file may hold"), std::string::npos)
+      << err.str();
+  EXPECT_EQ(ReadText(StatePath()), before);
+  RunScript("GetDeviceList=16");
 }
 
 TEST_F(SimTest, RefusesWithoutBlockingWhatIsNoSmallRegularFile) {
