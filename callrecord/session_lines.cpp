@@ -38,8 +38,19 @@ std::string SessionRunId(long processId, const std::string& startTime) {
 }
 
 std::string SessionRunLine(const std::string& time, const std::string& run,
-                           const std::string& library, const std::string& problem) {
-  std::string line = time + " " + run + " run library " + QuoteText(library.c_str());
+                           const std::string& command, bool cut, const std::string& library,
+                           const std::string& problem) {
+  std::string line = time + " " + run + " run";
+  if (!command.empty()) {
+    // Each piece a text of its own: arguments never run into each other.
+    line += " command";
+    for (std::size_t start = 0, end = 0; end != command.size(); start = end + 1) {
+      end = std::min(command.find('\0', start), command.size());
+      line += " " + QuoteText(command.substr(start, end - start).c_str());
+    }
+    if (cut) line += " ...";
+  }
+  line += " library " + QuoteText(library.c_str());
   if (!problem.empty()) line += " " + problem;
   return line + "\n";
 }

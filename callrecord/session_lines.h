@@ -1,15 +1,19 @@
 // A session: the calls tool runs made to the firmware-update library, as the
 // recorder writes them and replay reads them back. Plain text, one line each:
 //
-//   2025-03-04T09:15:02.117Z 4242-20250304091502117345 run library
-//   "C:\\line\\QZFWUpdateDll.real.dll" 09:15:02.118 4242-20250304091502117345
-//   QZ_GetDeviceList(list=["usb#0001"], out=1) = 1 09:15:02.131 4242-20250304091502117345
-//   QZ_GetT7VIDbySCSICmd("usb#0001", out=0x3A5C) = 1
+//   2025-03-04T09:15:02.117Z 4242-20250304091502117345 run command "bridgefw.exe -gvd"
+//     library "C:\\line\\QZFWUpdateDll.real.dll"
+//   09:15:02.118 4242-20250304091502117345 QZ_GetDeviceList(list=["usb#0001"], out=1) = 1
+//   09:15:02.131 4242-20250304091502117345 QZ_GetT7VIDbySCSICmd("usb#0001", out=0x3A5C) = 1
+//
+//   (the run line is one line)
 //
 // Every line starts with its time (UTC) and the id of its run: the process id,
 // a dash and the digits of the run's start time. Runs that record into one
 // file at once thus stay apart, however their lines mix. A `run` line opens
-// each run, in the order the runs started: the real library's path, and `not
+// each run, in the order the runs started: `command` and the recorded
+// process's command line (each argument a text on Linux, one text on Windows,
+// `...` after it when cut), then `library`, the real library's path, and `not
 // loaded`, `is a recorder` or `lacking NAME ...` when the recorder could not
 // use all of it. A call line holds the call in the call notation
 // (callrecord/call_notation.h) with every output told, whether the call
@@ -33,10 +37,16 @@ namespace callrecord {
 // The run's id, from its process and its start time as the clock gives it.
 std::string SessionRunId(long processId, const std::string& startTime);
 
-// The line that opens a run. `problem`: empty, "not loaded", "is a recorder"
-// or "lacking ...".
+// How much of the recorded process's command line a run line tells.
+constexpr std::size_t kMaxRunCommandLine = 4096;
+
+// The line that opens a run. `command`: the process's command line as the
+// system keeps it (NUL between arguments on Linux), `cut` when longer than
+// kMaxRunCommandLine; `problem`: empty, "not loaded", "is a recorder" or
+// "lacking ...".
 std::string SessionRunLine(const std::string& time, const std::string& run,
-                           const std::string& library, const std::string& problem);
+                           const std::string& command, bool cut, const std::string& library,
+                           const std::string& problem);
 
 // The line for a call, `call` as CallText gives it with its outputs told.
 std::string SessionCallLine(const std::string& time, const std::string& run,

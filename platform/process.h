@@ -3,6 +3,7 @@
 // process_windows.cpp), the portable rest in process.cpp.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -15,6 +16,12 @@ void SleepMilliseconds(int milliseconds);
 // is dropped and the run goes on to its end. Windows does so already.
 void KeepRunningWithoutReader();
 uint32_t CurrentProcessId();
+
+// The command line this process was started with, as the system keeps it for
+// any library in the process: on Linux its arguments with a NUL between them
+// (/proc/self/cmdline), on Windows one text (GetCommandLineA). At most `limit`
+// bytes of it; `cut` says there was more. Empty when the system tells none.
+std::string ProcessCommandLine(std::size_t limit, bool* cut);
 
 // The current time in UTC, ISO 8601 with microseconds: 2024-05-01T09:30:00.123456Z.
 std::string CurrentTimeText();

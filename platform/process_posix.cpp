@@ -2,7 +2,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/process.h"
 
@@ -17,5 +19,21 @@ void SleepMilliseconds(int milliseconds) {
 void KeepRunningWithoutReader() { ::signal(SIGPIPE, SIG_IGN); }
 
 uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }
+
+std::string ProcessCommandLine(std::size_t limit, bool* cut) {
+  std::string text;
+  *cut = false;
+  std::FILE* file = std::fopen("/proc/self/cmdline", "rb");
+  if (file == nullptr) return text;
+  // Two bytes more than wanted: the NUL that ends the last argument, and one
+  // that tells a longer command line.
+  text.resize(limit + 2);
+  text.resize(std::fread(&text[0], 1, text.size(), file));
+  std::fclose(file);
+  if (text.size() <= limit + 1 && !text.empty() && text.back() == '\0') text.pop_back();
+  *cut = text.size() > limit;
+  text.resize(std::min(text.size(), limit));
+  return text;
+}
 
 }  // namespace platform

@@ -10,4 +10,12 @@ void KeepRunningWithoutReader() {}
 
 uint32_t CurrentProcessId() { return static_cast<uint32_t>(GetCurrentProcessId()); }
 
+std::string ProcessCommandLine(std::size_t limit, bool* cut) {
+  const char* line = GetCommandLineA();
+  std::string text = line == nullptr ? "" : line;
+  *cut = text.size() > limit;
+  if (*cut) text.resize(limit);
+  return text;
+}
+
 }  // namespace platform

@@ -52,7 +52,10 @@ Run StartRun() {
     std::string path = platform::EnvironmentText(kRealLibraryVariable);
     if (path.empty()) path = OwnFolder() + kRealLibraryFileName;
     const std::string problem = BindRealLibrary(path, run.entries);
-    AppendToSession(callrecord::SessionRunLine(start.substr(0, 23) + "Z", run.id, path, problem));
+    bool cut = false;
+    const std::string command = platform::ProcessCommandLine(callrecord::kMaxRunCommandLine, &cut);
+    AppendToSession(
+        callrecord::SessionRunLine(start.substr(0, 23) + "Z", run.id, command, cut, path, problem));
   } catch (...) {
     // Whatever was bound stays bound; only the run line is lost.
   }

@@ -22,6 +22,15 @@ cp "$from/$lib" "$work/rec/$real"
 "$bin/bridgesim-image" --out "$work/fw.bin" --series other --version 02.00.00.00 >/dev/null
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# quoted WORD...: the words as texts of the call notation, a blank between them.
+quoted() {
+  local word text=
+  for word; do
+    word=${word//\\/\\\\}
+    text+=" \"${word//\"/\\\"}\""
+  done
+  echo "${text# }"
+}
 sim() { "$bin/bridgesim" "$@" >/dev/null; }
 
 # run FOLDER OUT INPUT ARGS...: the tool from FOLDER, standard output to OUT
@@ -58,6 +67,9 @@ for i in "${!cases[@]}"; do
   BRIDGEFW_RECORD=$s.session run "$work/rec" "$s.recorded" "$input" "$@"
   cmp -s "$s.plain" "$s.recorded" || fail "${cases[i]}: the recorder changed the output"
   [[ $(grep -c '^[^ ]* [^ ]* run ' "$s.session") == 1 ]] || fail "${cases[i]}: no single run in the session"
+  # Natively the run line tells the command line argument by argument.
+  [[ -n ${runner[*]} ]] || grep -qF " run command $(quoted "$work/rec/bridgefw" "$@") library \"" "$s.session" ||
+    fail "${cases[i]}: the run line tells another command line: $(head -n 1 "$s.session")"
   cp "$work/other.json" "$work/state.json"
   BRIDGESIM_REPLAY=$s.session BRIDGESIM_TRACE=$s.trace run "$from" "$s.replayed" "$input" "$@"
   cmp -s "$s.plain" "$s.replayed" || fail "${cases[i]}: the replay printed otherwise"
@@ -98,7 +110,16 @@ BRIDGEFW_RECORD=$work/missing/s.txt run "$work/rec" "$work/unwritten" "" -gvd
 cmp -s "$work/unwritten" "$work/s3.plain" || fail "a session that cannot be written changed the output"
 BRIDGEFW_RECORD=$work/none.session BRIDGEFW_RECORD_LIBRARY=$work/none run "$work/rec" "$work/none" "" -fv
 [[ $(cat "$work/none") == "Not connect device" ]] || fail "without the real library: $(cat "$work/none")"
-grep -q ' run library ".*none" not loaded$' "$work/none.session" || fail "no 'not loaded' run line"
+grep -q ' run command .* library ".*none" not loaded$' "$work/none.session" || fail "no 'not loaded' run line"
+# A command line is told as far as its first 4096 bytes, and `...` says there was more.
+if [[ -z ${runner[*]} ]]; then
+  long=\\\"$(printf "%05000d" 0)
+  BRIDGEFW_RECORD=$work/long.session run "$work/rec" "$work/long" "" -sm "$long"
+  told=$(printf '%s\0-sm\0%s' "$work/rec/bridgefw" "$long" | head -c 4096 | tr '\0' '\n')
+  mapfile -t told <<<"$told"
+  grep -qF " run command $(quoted "${told[@]}") ... library " "$work/long.session" ||
+    fail "a long command line: $(head -c 300 "$work/long.session")"
+fi
 
 # Run numbers: there is no run 0, and a long number is a number, not part of the name.
 for n in 0 1234567 000000000000000000000000000000; do
@@ -122,7 +143,7 @@ BRIDGEFW_RECORD=$work/loop.session BRIDGEFW_RECORD_LIBRARY=$own run "$work/rec" 
 for out in copy self; do
   [[ $(cat "$work/$out") == "Not connect device" ]] || fail "a recorder as its own library: $out"
 done
-[[ $(grep -c ' run library ".*" is a recorder$' "$work/loop.session") == 2 ]] ||
+[[ $(grep -c ' run command .* library ".*" is a recorder$' "$work/loop.session") == 2 ]] ||
   fail "recorder loops: $(cat "$work/loop.session")"
 # Four recorders at once, ten -ged runs each, into one session: each of the 40
 # runs replays, however their lines mix (a slow listing makes them overlap).
