@@ -156,7 +156,7 @@ awk -v bytes=$((session_mb * 1000000)) '{ line[NR] = $0; size += length($0) + 1 
   END { for (k = 1; k * size < bytes + size; k++) for (i = 1; i <= NR; i++) {
           l = line[i]; sub(/ [0-9]+-[0-9]+ /, " " k "-1 ", l); print l } }' \
   "$work/one.session" >"$work/big.session"
-last=$(grep -c ' run library ' "$work/big.session")
+last=$(grep -c '^[^ ]* [^ ]* run ' "$work/big.session")
 for session in "big.session#$last" one.session; do
   BRIDGESIM_REPLAY="$work/$session" "$bin/bridgefw" -ged | cmp -s - "$work/ged.out" ||
     { echo "replaying $session printed otherwise" >&2; exit 1; }

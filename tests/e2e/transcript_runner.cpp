@@ -129,10 +129,21 @@ class Transcript : public ::testing::TestWithParam<std::string> {
   }
 
   // build/bin/ in the folder, first on PATH: the tool (through the runner) and
-  // the simulator's commands, as a shell in a build tree finds them.
+  // the simulator's commands, as a shell in a build tree finds them. Run
+  // natively from one build tree, it is that tree's bin/ itself, the recorder
+  // and the library included, so that they can be copied as a person would.
   void MakeShellTools() {
     const std::string bin = dir_ + "/build/bin/";
     if (std::filesystem::exists(bin)) return;
+    const std::filesystem::path built =
+        std::filesystem::path(Env("BRIDGEFW_E2E_TOOL")).parent_path();
+    std::error_code error;
+    if (Env("BRIDGEFW_E2E_RUNNER").empty() &&
+        std::filesystem::equivalent(built, Env("BRIDGEFW_E2E_BIN"), error)) {
+      std::filesystem::create_directories(dir_ + "/build");
+      std::filesystem::create_directory_symlink(built, dir_ + "/build/bin");
+      return;
+    }
     std::filesystem::create_directories(bin);
     const std::string tool = Env("BRIDGEFW_E2E_RUNNER") + " " + Env("BRIDGEFW_E2E_TOOL");
     for (const std::string name : {"bridgefw", "bridgesim", "bridgesim-image"}) {
