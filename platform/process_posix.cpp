@@ -15,4 +15,10 @@ void SleepMilliseconds(int milliseconds) {
 
 uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }
 
+std::string HostName() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) return std::string();
+  return name;
+}
+
 }  // namespace platform

@@ -9,9 +9,9 @@ namespace recorder {
 
 namespace {
 
-// The platform's clock text (2024-05-01T09:30:00.123456Z), cut to
-// milliseconds: the session's run lines carry the date, its calls the time.
-std::string RunTime() { return platform::CurrentTimeText().substr(0, 23) + "Z"; }
+// The clock to the millisecond (2024-05-01T09:30:00.123Z): the session's run
+// lines carry the date, its calls the time.
+std::string RunTime() { return platform::CurrentTimeText(3); }
 
 // The folder the recorder was loaded from, with its trailing separator; empty
 // when it cannot be told.
@@ -69,6 +69,6 @@ void AppendToSession(const std::string& text) noexcept {
   }
 }
 
-std::string TimeOfDay() { return platform::CurrentTimeText().substr(11, 12); }
+std::string TimeOfDay() { return RunTime().substr(11, 12); }
 
 }  // namespace recorder
