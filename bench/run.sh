@@ -8,10 +8,14 @@
 #   - `bridgefw -gvd` and `bridgefw -ged` against bridgefw-floor (a minimal C
 #     program making the same library calls): median wall time (hyperfine),
 #     peak resident memory (/usr/bin/time -v) and instructions (callgrind);
+#   - `bridgefw --apply bench/line.toml --all` over 16 simulated bridges
+#     against `bridgefw-floor --apply`, which makes the same calls and writes
+#     an equivalent record: the same three figures;
 #   - programming a 32 MiB image (`bridgefw -ub`) against `cp` + `sync` of it.
 # Prints a table with PASS/MISS per target. Not a test: exits 0 unless a step
 # fails to run. Knobs: BENCH_RUNS (default 300 per command, split into
-# BENCH_ROUNDS rounds, default 5), BENCH_IMAGE_RUNS (default 10).
+# BENCH_ROUNDS rounds, default 5), BENCH_LINE_RUNS (default 40, the same
+# rounds), BENCH_IMAGE_RUNS (default 10).
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -19,6 +23,7 @@ build="$root/build-bench"
 bin="$build/bin"
 runs="${BENCH_RUNS:-300}"
 rounds="${BENCH_ROUNDS:-5}"
+line_runs="${BENCH_LINE_RUNS:-40}"
 image_runs="${BENCH_IMAGE_RUNS:-10}"
 image_size=33554432
 
@@ -69,15 +74,16 @@ median_of() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 
 
 # Two commands timed in alternating rounds, so that load from elsewhere on the
 # machine falls on both alike; prints the median of each one's round medians.
+# Optional: the runs in all (default BENCH_RUNS) and the warm-up runs a round.
 paired_medians() {
-  local a="$1" b="$2" i
+  local a="$1" b="$2" all="${3:-$runs}" warmup="${4:-10}" i
   : >"$work/rounds"
   for ((i = 0; i < rounds; i++)); do
     if ((i % 2 == 0)); then
-      hyperfine -N --warmup 10 --runs $((runs / rounds)) --export-csv "$work/round.csv" "$a" "$b" >>"$log" 2>&1
+      hyperfine -N --warmup "$warmup" --runs $((all / rounds)) --export-csv "$work/round.csv" "$a" "$b" >>"$log" 2>&1
       medians "$work/round.csv" | paste -sd' ' >>"$work/rounds"
     else
-      hyperfine -N --warmup 10 --runs $((runs / rounds)) --export-csv "$work/round.csv" "$b" "$a" >>"$log" 2>&1
+      hyperfine -N --warmup "$warmup" --runs $((all / rounds)) --export-csv "$work/round.csv" "$b" "$a" >>"$log" 2>&1
       medians "$work/round.csv" | tac | paste -sd' ' >>"$work/rounds"
     fi
   done
@@ -120,6 +126,55 @@ for opt in -gvd -ged; do
   row "$opt instructions (Ir)" "$tool_ir" "$floor_ir" \
     "$(awk -v a="$tool_ir" -v b="$floor_ir" 'BEGIN { printf "%.3fx", a / b }')" "-" "(info)"
 done
+
+# The production line over 16 bridges, both series. The floor has the
+# profile built in; it prints only a line per unit and the summary, so the
+# check is on the calls and on the records, which differ only in their times.
+for ((i = 1; i < 16; i++)); do
+  "$bin/bridgesim" add --series "$( ((i % 2)) && echo t7 || echo other)" >/dev/null
+done
+line="$work/line"
+mkdir -p "$line"
+cp "$root/bench/line.toml" "$line/line.toml"
+cp "$BRIDGESIM_STATE" "$work/state.16"
+for prog in bridgefw bridgefw-floor; do
+  cp "$work/state.16" "$BRIDGESIM_STATE"
+  rm -f "$line/line.toml.counter" "$line/bridgefw-record.jsonl"
+  BRIDGESIM_TRACE="$work/$prog.line.calls" "$bin/$prog" --apply "$line/line.toml" --all \
+    >"$work/$prog.line.out" || { echo "$prog --apply failed:" >&2; cat "$work/$prog.line.out" >&2; exit 1; }
+  cut -d' ' -f3- "$work/$prog.line.calls" >"$work/$prog.line.trace"
+  sed -E 's/"time":"[^"]*"//; s/"seconds":[0-9.e+-]+//' "$line/bridgefw-record.jsonl" >"$work/$prog.line.record"
+done
+for kind in trace record; do
+  if ! diff "$work/bridgefw.line.$kind" "$work/bridgefw-floor.line.$kind" >"$work/diff"; then
+    echo "bridgefw --apply and bridgefw-floor --apply differ ($kind):" >&2
+    cat "$work/diff" >&2
+    exit 1
+  fi
+done
+
+apply="--apply $line/line.toml --all"
+echo "timing bridgefw --apply over 16 bridges against the floor ($rounds rounds of $((line_runs / rounds)) runs each)"
+read -r tool floor < <(paired_medians "$bin/bridgefw $apply" "$bin/bridgefw-floor $apply" "$line_runs" 2)
+ratio=$(awk -v a="$tool" -v b="$floor" 'BEGIN { printf "%.3f", a / b }')
+row "--apply x16 wall (ms)" "$(awk -v s="$tool" 'BEGIN { printf "%.1f", s * 1000 }')" \
+  "$(awk -v s="$floor" 'BEGIN { printf "%.1f", s * 1000 }')" "${ratio}x" "<=1.10x" \
+  "$(verdict "$ratio" 1.10)"
+# shellcheck disable=SC2086  # $apply is the arguments
+tool_rss=$(peak_kib "$bin/bridgefw" $apply)
+# shellcheck disable=SC2086
+floor_rss=$(peak_kib "$bin/bridgefw-floor" $apply)
+diff_rss=$((tool_rss - floor_rss))
+row "--apply x16 peak RSS (KiB)" "$tool_rss" "$floor_rss" "$(printf "%+d KiB" "$diff_rss")" \
+  "<=256KiB" "$(verdict "$diff_rss" 256)"
+# shellcheck disable=SC2086
+tool_ir=$(instructions "$bin/bridgefw" $apply)
+# shellcheck disable=SC2086
+floor_ir=$(instructions "$bin/bridgefw-floor" $apply)
+row "--apply x16 instructions" "$tool_ir" "$floor_ir" \
+  "$(awk -v a="$tool_ir" -v b="$floor_ir" 'BEGIN { printf "%.3fx", a / b }')" "-" "(info)"
+# The image comparison below runs on the first bridge alone.
+"$bin/bridgesim" reset >/dev/null
 
 echo "programming a 32 MiB image against cp + sync ($image_runs runs each)"
 image="$work/image.bin"
