@@ -52,21 +52,29 @@ export BRIDGESIM_STATE="$work/state"
 unset BRIDGESIM_TRACE BRIDGESIM_FAULT
 "$bin/bridgesim" reset >/dev/null
 
-# The floor only means something if it does the same work: same lines
-# printed, same library calls in the same order.
+# The floor only means something if it does the same work. Fails the run
+# unless the tool's and the floor's files $work/PROG$1.KIND are the same for
+# each KIND given.
+same_work() {
+  local what="$1" kind
+  shift
+  for kind in "$@"; do
+    if ! diff "$work/bridgefw$what.$kind" "$work/bridgefw-floor$what.$kind" >"$work/diff"; then
+      echo "bridgefw and bridgefw-floor differ ($what: $kind):" >&2
+      cat "$work/diff" >&2
+      exit 1
+    fi
+  done
+}
+
+# -gvd and -ged: the same lines printed, the same library calls in the same order.
 for opt in -gvd -ged; do
   for prog in bridgefw bridgefw-floor; do
     BRIDGESIM_TRACE="$work/$prog$opt.calls" "$bin/$prog" "$opt" >"$work/$prog$opt.out"
     # The calls without the time and process id that begin each trace line.
     cut -d' ' -f3- "$work/$prog$opt.calls" >"$work/$prog$opt.trace"
   done
-  for kind in out trace; do
-    if ! diff "$work/bridgefw$opt.$kind" "$work/bridgefw-floor$opt.$kind" >"$work/diff"; then
-      echo "bridgefw $opt and bridgefw-floor $opt differ ($kind):" >&2
-      cat "$work/diff" >&2
-      exit 1
-    fi
-  done
+  same_work "$opt" out trace
 done
 
 # Median seconds of each command of one hyperfine run, one per line.
@@ -117,28 +125,38 @@ instructions() {
 }
 
 rows=()
-row() { rows+=("$(printf '%-26s %14s %14s %12s %9s  %s' "$@")"); }
+row() { rows+=("$(printf '%-30s %14s %14s %12s %9s  %s' "$@")"); }
 verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v <= t) ? "PASS" : "MISS" }'; }
 
-for opt in -gvd -ged; do
-  echo "timing bridgefw $opt against the floor ($rounds rounds of $((runs / rounds)) runs each)"
-  read -r tool floor < <(paired_medians "$bin/bridgefw $opt" "$bin/bridgefw-floor $opt")
+ms() { awk -v s="$1" 'BEGIN { printf "%.3f", s * 1000 }'; }
+
+# The tool against the floor on the same options: wall time, peak memory and
+# instructions. Arguments: the rows' label, the timed runs in all and the
+# warm-up runs a round, the time and memory targets, then the options.
+compare() {
+  local label="$1" all="$2" warmup="$3" time_target="$4" rss_target="$5" tool floor ratio
+  shift 5
+  echo "timing bridgefw $label against the floor ($rounds rounds of $((all / rounds)) runs each)"
+  read -r tool floor < <(paired_medians "$bin/bridgefw $*" "$bin/bridgefw-floor $*" "$all" "$warmup")
   ratio=$(awk -v a="$tool" -v b="$floor" 'BEGIN { printf "%.3f", a / b }')
-  row "$opt wall median (ms)" "$(awk -v s="$tool" 'BEGIN { printf "%.3f", s * 1000 }')" \
-    "$(awk -v s="$floor" 'BEGIN { printf "%.3f", s * 1000 }')" "${ratio}x" "<=1.3x" \
-    "$(verdict "$ratio" 1.3)"
+  row "$label wall median (ms)" "$(ms "$tool")" "$(ms "$floor")" "${ratio}x" "<=${time_target}x" \
+    "$(verdict "$ratio" "$time_target")"
+  diff_row "$label peak RSS (KiB)" "$rss_target" "$(peak_kib "$bin/bridgefw" "$@")" \
+    "$(peak_kib "$bin/bridgefw-floor" "$@")"
+  tool=$(instructions "$bin/bridgefw" "$@")
+  floor=$(instructions "$bin/bridgefw-floor" "$@")
+  row "$label instructions (Ir)" "$tool" "$floor" \
+    "$(awk -v a="$tool" -v b="$floor" 'BEGIN { printf "%.3fx", a / b }')" "-" "(info)"
+}
 
-  tool_rss=$(peak_kib "$bin/bridgefw" "$opt")
-  floor_rss=$(peak_kib "$bin/bridgefw-floor" "$opt")
-  diff_rss=$((tool_rss - floor_rss))
-  row "$opt peak RSS (KiB)" "$tool_rss" "$floor_rss" "$(printf "%+d KiB" "$diff_rss")" "<=1024KiB" \
-    "$(verdict "$diff_rss" 1024)"
+# A row of two KiB figures, their difference against the target in KiB.
+diff_row() {
+  local difference=$(($3 - $4))
+  row "$1" "$3" "$4" "$(printf "%+d KiB" "$difference")" "<=${2}KiB" "$(verdict "$difference" "$2")"
+}
 
-  tool_ir=$(instructions "$bin/bridgefw" "$opt")
-  floor_ir=$(instructions "$bin/bridgefw-floor" "$opt")
-  row "$opt instructions (Ir)" "$tool_ir" "$floor_ir" \
-    "$(awk -v a="$tool_ir" -v b="$floor_ir" 'BEGIN { printf "%.3fx", a / b }')" "-" "(info)"
-done
+compare -gvd "$runs" 10 1.3 1024 -gvd
+compare -ged "$runs" 10 1.3 1024 -ged
 
 # The production line over 16 bridges, both series. The floor has the
 # profile built in; it prints only a line per unit and the summary, so the
@@ -153,46 +171,17 @@ cp "$BRIDGESIM_STATE" "$work/state.16"
 for prog in bridgefw bridgefw-floor; do
   cp "$work/state.16" "$BRIDGESIM_STATE"
   rm -f "$line/line.toml.counter" "$line/bridgefw-record.jsonl"
-  BRIDGESIM_TRACE="$work/$prog.line.calls" "$bin/$prog" --apply "$line/line.toml" --all \
-    >"$work/$prog.line.out" || { echo "$prog --apply failed:" >&2; cat "$work/$prog.line.out" >&2; exit 1; }
-  cut -d' ' -f3- "$work/$prog.line.calls" >"$work/$prog.line.trace"
-  sed -E 's/"time":"[^"]*"//; s/"seconds":[0-9.e+-]+//' "$line/bridgefw-record.jsonl" >"$work/$prog.line.record"
+  BRIDGESIM_TRACE="$work/$prog-apply.calls" "$bin/$prog" --apply "$line/line.toml" --all \
+    >"$work/$prog-apply.out" || { echo "$prog --apply failed:" >&2; cat "$work/$prog-apply.out" >&2; exit 1; }
+  cut -d' ' -f3- "$work/$prog-apply.calls" >"$work/$prog-apply.trace"
+  sed -E 's/"time":"[^"]*"//; s/"seconds":[0-9.e+-]+//' "$line/bridgefw-record.jsonl" >"$work/$prog-apply.record"
 done
-for kind in trace record; do
-  if ! diff "$work/bridgefw.line.$kind" "$work/bridgefw-floor.line.$kind" >"$work/diff"; then
-    echo "bridgefw --apply and bridgefw-floor --apply differ ($kind):" >&2
-    cat "$work/diff" >&2
-    exit 1
-  fi
-done
+same_work -apply trace record
 
-apply="--apply $line/line.toml --all"
-echo "timing bridgefw --apply over 16 bridges against the floor ($rounds rounds of $((line_runs / rounds)) runs each)"
-read -r tool floor < <(paired_medians "$bin/bridgefw $apply" "$bin/bridgefw-floor $apply" "$line_runs" 2)
-ratio=$(awk -v a="$tool" -v b="$floor" 'BEGIN { printf "%.3f", a / b }')
-row "--apply x16 wall (ms)" "$(awk -v s="$tool" 'BEGIN { printf "%.1f", s * 1000 }')" \
-  "$(awk -v s="$floor" 'BEGIN { printf "%.1f", s * 1000 }')" "${ratio}x" "<=1.10x" \
-  "$(verdict "$ratio" 1.10)"
-# shellcheck disable=SC2086  # $apply is the arguments
-tool_rss=$(peak_kib "$bin/bridgefw" $apply)
-# shellcheck disable=SC2086
-floor_rss=$(peak_kib "$bin/bridgefw-floor" $apply)
-diff_rss=$((tool_rss - floor_rss))
-row "--apply x16 peak RSS (KiB)" "$tool_rss" "$floor_rss" "$(printf "%+d KiB" "$diff_rss")" \
-  "<=256KiB" "$(verdict "$diff_rss" 256)"
-# shellcheck disable=SC2086
-tool_rss=$(resident_kib "$bin/bridgefw" $apply)
-# shellcheck disable=SC2086
-floor_rss=$(resident_kib "$bin/bridgefw-floor" $apply)
-diff_rss=$((tool_rss - floor_rss))
-row "--apply x16 resident (KiB)" "$tool_rss" "$floor_rss" "$(printf "%+d KiB" "$diff_rss")" \
-  "<=256KiB" "$(verdict "$diff_rss" 256)"
-# shellcheck disable=SC2086
-tool_ir=$(instructions "$bin/bridgefw" $apply)
-# shellcheck disable=SC2086
-floor_ir=$(instructions "$bin/bridgefw-floor" $apply)
-row "--apply x16 instructions" "$tool_ir" "$floor_ir" \
-  "$(awk -v a="$tool_ir" -v b="$floor_ir" 'BEGIN { printf "%.3fx", a / b }')" "-" "(info)"
+apply=(--apply "$line/line.toml" --all)
+compare "--apply x16" "$line_runs" 2 1.10 256 "${apply[@]}"
+diff_row "--apply x16 resident (KiB)" 256 "$(resident_kib "$bin/bridgefw" "${apply[@]}")" \
+  "$(resident_kib "$bin/bridgefw-floor" "${apply[@]}")"
 # The image comparison below runs on the first bridge alone.
 "$bin/bridgesim" reset >/dev/null
 
@@ -217,7 +206,7 @@ row "-ub 32 MiB / cp+sync (ms)" "$(awk -v s="$tool" 'BEGIN { printf "%.1f", s * 
 row "-ub 32 MiB peak RSS (KiB)" "$(peak_kib "$bin/bridgefw" -ub "$image")" "-" "-" "-" "(info)"
 
 echo
-printf '%-26s %14s %14s %12s %9s  %s\n' figure bridgefw floor/cp ratio/diff target result
+printf '%-30s %14s %14s %12s %9s  %s\n' figure bridgefw floor/cp ratio/diff target result
 printf '%s\n' "${rows[@]}"
 echo
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
