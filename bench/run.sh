@@ -8,14 +8,18 @@
 #   - `bridgefw -gvd` and `bridgefw -ged` against bridgefw-floor (a minimal C
 #     program making the same library calls): median wall time (hyperfine),
 #     peak resident memory (/usr/bin/time -v) and instructions (callgrind);
+#   - `bridgefw --apply bench/line.toml --all` over 16 simulated bridges
+#     against `bridgefw-floor --apply`, which makes the same calls and writes
+#     an equivalent record: the same three figures, and the exact resident
+#     memory at the peak (gdb);
 #   - programming a 32 MiB image (`bridgefw -ub`) against `cp` + `sync` of it;
 #   - replaying the last run of a 100 MB session (`bridgefw -ged` recorded once
 #     through the recorder, then repeated as runs of their own) against
 #     replaying a session of that one run: wall time and peak memory.
 # Prints a table with PASS/MISS per target. Not a test: exits 0 unless a step
 # fails to run. Knobs: BENCH_RUNS (default 300 per command, split into
-# BENCH_ROUNDS rounds, default 5), BENCH_IMAGE_RUNS (default 10),
-# BENCH_SESSION_MB (default 100).
+# BENCH_ROUNDS rounds, default 5), BENCH_LINE_RUNS (default 40, the same
+# rounds), BENCH_IMAGE_RUNS (default 10), BENCH_SESSION_MB (default 100).
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -23,6 +27,7 @@ build="$root/build-bench"
 bin="$build/bin"
 runs="${BENCH_RUNS:-300}"
 rounds="${BENCH_ROUNDS:-5}"
+line_runs="${BENCH_LINE_RUNS:-40}"
 image_runs="${BENCH_IMAGE_RUNS:-10}"
 image_size=33554432
 session_mb="${BENCH_SESSION_MB:-100}"
@@ -32,6 +37,7 @@ need_tools() {
   command -v hyperfine >/dev/null || missing+=(hyperfine)
   [ -x /usr/bin/time ] || missing+=(time)
   command -v valgrind >/dev/null || missing+=(valgrind)
+  command -v gdb >/dev/null || missing+=(gdb)
   command -v ninja >/dev/null || missing+=(ninja-build)
   [ ${#missing[@]} -eq 0 ] && return
   echo "installing: ${missing[*]}"
@@ -50,21 +56,29 @@ export BRIDGESIM_STATE="$work/state"
 unset BRIDGESIM_TRACE BRIDGESIM_FAULT
 "$bin/bridgesim" reset >/dev/null
 
-# The floor only means something if it does the same work: same lines
-# printed, same library calls in the same order.
+# The floor only means something if it does the same work. Fails the run
+# unless the tool's and the floor's files $work/PROG$1.KIND are the same for
+# each KIND given.
+same_work() {
+  local what="$1" kind
+  shift
+  for kind in "$@"; do
+    if ! diff "$work/bridgefw$what.$kind" "$work/bridgefw-floor$what.$kind" >"$work/diff"; then
+      echo "bridgefw and bridgefw-floor differ ($what: $kind):" >&2
+      cat "$work/diff" >&2
+      exit 1
+    fi
+  done
+}
+
+# -gvd and -ged: the same lines printed, the same library calls in the same order.
 for opt in -gvd -ged; do
   for prog in bridgefw bridgefw-floor; do
     BRIDGESIM_TRACE="$work/$prog$opt.calls" "$bin/$prog" "$opt" >"$work/$prog$opt.out"
     # The calls without the time and process id that begin each trace line.
     cut -d' ' -f3- "$work/$prog$opt.calls" >"$work/$prog$opt.trace"
   done
-  for kind in out trace; do
-    if ! diff "$work/bridgefw$opt.$kind" "$work/bridgefw-floor$opt.$kind" >"$work/diff"; then
-      echo "bridgefw $opt and bridgefw-floor $opt differ ($kind):" >&2
-      cat "$work/diff" >&2
-      exit 1
-    fi
-  done
+  same_work "$opt" out trace
 done
 
 # Median seconds of each command of one hyperfine run, one per line.
@@ -74,15 +88,16 @@ median_of() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 
 
 # Two commands timed in alternating rounds, so that load from elsewhere on the
 # machine falls on both alike; prints the median of each one's round medians.
+# Optional: the runs in all (default BENCH_RUNS) and the warm-up runs a round.
 paired_medians() {
-  local a="$1" b="$2" i
+  local a="$1" b="$2" all="${3:-$runs}" warmup="${4:-10}" i
   : >"$work/rounds"
   for ((i = 0; i < rounds; i++)); do
     if ((i % 2 == 0)); then
-      hyperfine -N --warmup 10 --runs $((runs / rounds)) --export-csv "$work/round.csv" "$a" "$b" >>"$log" 2>&1
+      hyperfine -N --warmup "$warmup" --runs $((all / rounds)) --export-csv "$work/round.csv" "$a" "$b" >>"$log" 2>&1
       medians "$work/round.csv" | paste -sd' ' >>"$work/rounds"
     else
-      hyperfine -N --warmup 10 --runs $((runs / rounds)) --export-csv "$work/round.csv" "$b" "$a" >>"$log" 2>&1
+      hyperfine -N --warmup "$warmup" --runs $((all / rounds)) --export-csv "$work/round.csv" "$b" "$a" >>"$log" 2>&1
       medians "$work/round.csv" | tac | paste -sd' ' >>"$work/rounds"
     fi
   done
@@ -97,34 +112,82 @@ peak_kib() {
   printf '%s\n' "${values[@]}" | sort -n | sed -n 3p
 }
 
+# Resident KiB just before the library is released (the first dlclose), the
+# run's peak: summed from the page tables (smaps_rollup), with address-space
+# randomization off, so the same on every run. The peak above comes from the
+# kernel's resident-page counters, which it keeps in per-CPU batches and
+# samples when memory is unmapped: it reads low by a varying amount.
+resident_kib() {
+  gdb -q -batch -ex 'set breakpoint pending on' -ex 'break dlclose' -ex run \
+    -ex 'python print("RSS", open("/proc/%d/smaps_rollup" % gdb.selected_inferior().pid).read().split("Rss:")[1].split()[0])' \
+    -ex kill --args "$@" 2>/dev/null </dev/null | awk '/^RSS / {print $2}'
+}
+
 instructions() {
   valgrind --tool=callgrind --callgrind-out-file="$work/cg.out" "$@" >/dev/null 2>"$work/cg.err"
   awk '/^summary:/ {print $2}' "$work/cg.out"
 }
 
 rows=()
-row() { rows+=("$(printf '%-28s %14s %14s %12s %9s  %s' "$@")"); }
+row() { rows+=("$(printf '%-30s %14s %14s %12s %9s  %s' "$@")"); }
 verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v <= t) ? "PASS" : "MISS" }'; }
 
-for opt in -gvd -ged; do
-  echo "timing bridgefw $opt against the floor ($rounds rounds of $((runs / rounds)) runs each)"
-  read -r tool floor < <(paired_medians "$bin/bridgefw $opt" "$bin/bridgefw-floor $opt")
+ms() { awk -v s="$1" 'BEGIN { printf "%.3f", s * 1000 }'; }
+
+# The tool against the floor on the same options: wall time, peak memory and
+# instructions. Arguments: the rows' label, the timed runs in all and the
+# warm-up runs a round, the time and memory targets, then the options.
+compare() {
+  local label="$1" all="$2" warmup="$3" time_target="$4" rss_target="$5" tool floor ratio
+  shift 5
+  echo "timing bridgefw $label against the floor ($rounds rounds of $((all / rounds)) runs each)"
+  read -r tool floor < <(paired_medians "$bin/bridgefw $*" "$bin/bridgefw-floor $*" "$all" "$warmup")
   ratio=$(awk -v a="$tool" -v b="$floor" 'BEGIN { printf "%.3f", a / b }')
-  row "$opt wall median (ms)" "$(awk -v s="$tool" 'BEGIN { printf "%.3f", s * 1000 }')" \
-    "$(awk -v s="$floor" 'BEGIN { printf "%.3f", s * 1000 }')" "${ratio}x" "<=1.3x" \
-    "$(verdict "$ratio" 1.3)"
+  row "$label wall median (ms)" "$(ms "$tool")" "$(ms "$floor")" "${ratio}x" "<=${time_target}x" \
+    "$(verdict "$ratio" "$time_target")"
+  diff_row "$label peak RSS (KiB)" "$rss_target" "$(peak_kib "$bin/bridgefw" "$@")" \
+    "$(peak_kib "$bin/bridgefw-floor" "$@")"
+  tool=$(instructions "$bin/bridgefw" "$@")
+  floor=$(instructions "$bin/bridgefw-floor" "$@")
+  row "$label instructions (Ir)" "$tool" "$floor" \
+    "$(awk -v a="$tool" -v b="$floor" 'BEGIN { printf "%.3fx", a / b }')" "-" "(info)"
+}
 
-  tool_rss=$(peak_kib "$bin/bridgefw" "$opt")
-  floor_rss=$(peak_kib "$bin/bridgefw-floor" "$opt")
-  diff_rss=$((tool_rss - floor_rss))
-  row "$opt peak RSS (KiB)" "$tool_rss" "$floor_rss" "$(printf "%+d KiB" "$diff_rss")" "<=1024KiB" \
-    "$(verdict "$diff_rss" 1024)"
+# A row of two KiB figures, their difference against the target in KiB.
+diff_row() {
+  local difference=$(($3 - $4))
+  row "$1" "$3" "$4" "$(printf "%+d KiB" "$difference")" "<=${2}KiB" "$(verdict "$difference" "$2")"
+}
 
-  tool_ir=$(instructions "$bin/bridgefw" "$opt")
-  floor_ir=$(instructions "$bin/bridgefw-floor" "$opt")
-  row "$opt instructions (Ir)" "$tool_ir" "$floor_ir" \
-    "$(awk -v a="$tool_ir" -v b="$floor_ir" 'BEGIN { printf "%.3fx", a / b }')" "-" "(info)"
+compare -gvd "$runs" 10 1.3 1024 -gvd
+compare -ged "$runs" 10 1.3 1024 -ged
+
+# The production line over 16 bridges, both series. The floor has the
+# profile built in; it prints only a line per unit and the summary, so the
+# check is on the calls and on the records, which differ only in their times.
+for ((i = 1; i < 16; i++)); do
+  "$bin/bridgesim" add --series "$( ((i % 2)) && echo t7 || echo other)" >/dev/null
 done
+line="$work/line"
+mkdir -p "$line"
+cp "$root/bench/line.toml" "$line/line.toml"
+cp "$BRIDGESIM_STATE" "$work/state.16"
+for prog in bridgefw bridgefw-floor; do
+  cp "$work/state.16" "$BRIDGESIM_STATE"
+  rm -f "$line/line.toml.counter" "$line/bridgefw-record.jsonl"
+  BRIDGESIM_TRACE="$work/$prog-apply.calls" "$bin/$prog" --apply "$line/line.toml" --all \
+    >"$work/$prog-apply.out" || { echo "$prog --apply failed:" >&2; cat "$work/$prog-apply.out" >&2; exit 1; }
+  cut -d' ' -f3- "$work/$prog-apply.calls" >"$work/$prog-apply.trace"
+  sed -E 's/"time":"[^"]*"//; s/"seconds":[0-9.e+-]+//' "$line/bridgefw-record.jsonl" >"$work/$prog-apply.record"
+done
+same_work -apply trace record
+
+apply=(--apply "$line/line.toml" --all)
+compare "--apply x16" "$line_runs" 2 1.10 256 "${apply[@]}"
+diff_row "--apply x16 resident (KiB)" 256 "$(resident_kib "$bin/bridgefw" "${apply[@]}")" \
+  "$(resident_kib "$bin/bridgefw-floor" "${apply[@]}")"
+# The image comparison below runs on the first bridge alone.
+"$bin/bridgesim" reset >/dev/null
 
 echo "programming a 32 MiB image against cp + sync ($image_runs runs each)"
 image="$work/image.bin"
@@ -147,10 +210,10 @@ row "-ub 32 MiB / cp+sync (ms)" "$(awk -v s="$tool" 'BEGIN { printf "%.1f", s * 
 row "-ub 32 MiB peak RSS (KiB)" "$(peak_kib "$bin/bridgefw" -ub "$image")" "-" "-" "-" "(info)"
 
 echo "replaying the last run of a $session_mb MB session against a session of one run"
-mkdir "$work/line"
-cp "$bin/bridgefw" "$bin/recorder/libQZFWUpdateDll.so" "$work/line/"
-cp "$bin/libQZFWUpdateDll.so" "$work/line/libQZFWUpdateDll.real.so"
-BRIDGEFW_RECORD="$work/one.session" "$work/line/bridgefw" -ged >"$work/ged.out"
+mkdir "$work/rec"
+cp "$bin/bridgefw" "$bin/recorder/libQZFWUpdateDll.so" "$work/rec/"
+cp "$bin/libQZFWUpdateDll.so" "$work/rec/libQZFWUpdateDll.real.so"
+BRIDGEFW_RECORD="$work/one.session" "$work/rec/bridgefw" -ged >"$work/ged.out"
 # The one run again and again, each copy a run of its own id, up to the size.
 awk -v bytes=$((session_mb * 1000000)) '{ line[NR] = $0; size += length($0) + 1 }
   END { for (k = 1; k * size < bytes + size; k++) for (i = 1; i <= NR; i++) {
@@ -174,7 +237,7 @@ row "replay $session_mb MB peak RSS (KiB)" "$big_rss" "$one_rss" \
   "$(printf "%+d KiB" $((big_rss - one_rss)))" "<=1024KiB" "$(verdict $((big_rss - one_rss)) 1024)"
 
 echo
-printf '%-28s %14s %14s %12s %9s  %s\n' figure bridgefw baseline ratio/diff target result
+printf '%-30s %14s %14s %12s %9s  %s\n' figure bridgefw baseline ratio/diff target result
 printf '%s\n' "${rows[@]}"
 echo
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -12,7 +12,8 @@
 #include "line/serial_counter.h"
 #include "line/sha256.h"
 #include "line/unit_reading.h"
-#include "platform/line_files.h"
+#include "platform/files.h"
+#include "platform/process.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
@@ -283,7 +284,7 @@ Json RecordOf(const Run& run, const Unit& unit, bool passed, double seconds) {
 }  // namespace
 
 int ApplyProfile(const LineRequest& request, const std::vector<int>& units) {
-  Run run{request, request.profile, HostName(), "", 0};
+  Run run{request, request.profile, platform::HostName(), "", 0};
   const Profile& profile = request.profile;
   if (!profile.image.empty() && !Sha256OfFile(profile.image, &run.imageSha256, &run.imageSize)) {
     ConsolePrint("%s: image: cannot read %s\n", profile.path.c_str(), profile.image.c_str());
@@ -300,7 +301,7 @@ int ApplyProfile(const LineRequest& request, const std::vector<int>& units) {
     unit.ordinal = ++ordinal;
     unit.total = static_cast<int>(units.size());
     unit.path = DeviceList[index];
-    unit.time = UtcTimeText();
+    unit.time = platform::CurrentTimeText(0);
     const Clock::time_point start = Clock::now();
     const bool passed = RunUnit(run, unit);
     passedCount += passed ? 1 : 0;
@@ -309,7 +310,8 @@ int ApplyProfile(const LineRequest& request, const std::vector<int>& units) {
     if (request.json) ConsolePrint("%s\n", line.c_str());
     std::string why;
     // On disk before the next unit is touched; without a record the line stops.
-    if (!request.dryRun && !AppendDurably(recordPath.c_str(), line + "\n", &why)) {
+    if (!request.dryRun &&
+        !platform::AppendToFile(recordPath, line + "\n", platform::Sync::kToDisk, &why)) {
       ConsolePrint("Record not written, line stopped: %s\n", why.c_str());
       return kLineUnitFailed;
     }

@@ -8,7 +8,7 @@
 
 #include "line/apply.h"
 #include "line/unit_reading.h"
-#include "platform/line_files.h"
+#include "platform/files.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 #include "ui/command_line.h"
@@ -180,7 +180,7 @@ int SaveProfile(const LineRequest& request) {
        << "; name hdd1 and hdd2 to write them.\n"
        << table << "\n";
   std::string why;
-  if (!CreateNewFile(request.savePath, text.str(), &why)) {
+  if (!platform::CreateNewFile(request.savePath, text.str(), &why)) {
     ConsolePrint("%s\n", why.c_str());
     return kLineUsageError;
   }

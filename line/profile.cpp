@@ -4,9 +4,11 @@
 
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -81,7 +83,17 @@ std::string FillSerial(const std::string& serial, uint64_t n) {
 bool LoadProfile(const std::string& path, Profile* profile, std::string* why) {
   *profile = Profile();
   profile->path = path;
-  toml::parse_result parsed = toml::parse_file(path);
+  // Read whole, as every file of the tool is (never blocking on a FIFO), and
+  // parsed from memory: no file stream, whose locale set-up alone costs more
+  // memory than the rest of the parse.
+  std::string text;
+  bool missing = false;
+  std::string unread;
+  if (!platform::ReadFileText(path, &text, &missing, &unread)) {
+    *why = path + ":0: File could not be opened for reading";
+    return false;
+  }
+  toml::parse_result parsed = toml::parse(text, path);
   if (!parsed) {
     const toml::parse_error& error = parsed.error();
     *why = path + ":" + std::to_string(error.source().begin.line) + ": " +
@@ -144,9 +156,10 @@ bool LoadProfile(const std::string& path, Profile* profile, std::string* why) {
         return fault("must be a path of 1 to " + std::to_string(kFirmwarePathSize - 1) +
                      " characters");
       }
-      if (!std::ifstream(profile->image, std::ios::binary)) {
-        return fault("cannot open " + profile->image);
-      }
+      std::string unopened;
+      std::FILE* image = platform::OpenRegularFile(profile->image, &unopened);
+      if (image == nullptr) return fault("cannot open " + profile->image);
+      std::fclose(image);
       continue;
     }
     if ((name == "vid" || name == "pid") && !IsHexId(text))

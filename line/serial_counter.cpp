@@ -1,10 +1,8 @@
 #include "line/serial_counter.h"
 
-#include <fstream>
-#include <iterator>
 #include <limits>
 
-#include "platform/line_files.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -27,9 +25,10 @@ bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take,
                       std::string* why) {
   const std::string refused = counterPath + " holds no counter: refused rather than guessed";
   if (!take) {
-    // A look needs no lock, and must not make the file.
-    std::ifstream in(counterPath, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A look needs no lock, and must not make the file: a missing one is unused.
+    std::string text;
+    bool missing = false;
+    if (!platform::ReadFileText(counterPath, &text, &missing, why) && !missing) return false;
     uint64_t next = 0;
     if (!ParseCounter(text, &next)) {
       *why = refused;
@@ -39,8 +38,8 @@ bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take,
     return true;
   }
   bool parsed = true;
-  const bool changed = ChangeFileLocked(
-      counterPath.c_str(),
+  const bool changed = platform::ChangeFileLocked(
+      counterPath,
       [&](std::string& text) {
         uint64_t next = 0;
         parsed = ParseCounter(text, &next) && next < std::numeric_limits<uint64_t>::max();

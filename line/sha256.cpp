@@ -1,7 +1,9 @@
 #include "line/sha256.h"
 
+#include <cstdio>
 #include <cstring>
-#include <fstream>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -85,17 +87,19 @@ std::string Sha256::HexDigest() {
 }
 
 bool Sha256OfFile(const std::string& path, std::string* hexDigest, uint64_t* size) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  std::string unopened;
+  std::FILE* file = platform::OpenRegularFile(path, &unopened);
+  if (file == nullptr) return false;
   Sha256 sha;
   char buffer[65536];
   uint64_t total = 0;
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    sha.Add(buffer, static_cast<size_t>(in.gcount()));
-    total += static_cast<uint64_t>(in.gcount());
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+    sha.Add(buffer, got);
+    total += got;
   }
-  if (in.bad()) return false;
+  const bool read = std::ferror(file) == 0;
+  std::fclose(file);
+  if (!read) return false;
   *size = total;
   *hexDigest = sha.HexDigest();
   return true;

@@ -41,6 +41,14 @@ std::string ResolveLinks(const std::string& path) {
   return at.string();
 }
 
+bool ChangeFileLocked(const std::string& path, const std::function<bool(std::string& text)>& change,
+                      std::string* error) {
+  std::unique_ptr<FileLock> lock = FileLock::Acquire(path, /*exclusive=*/true, error);
+  std::string text;
+  if (!lock || !lock->ReadText(&text, error)) return false;
+  return !change(text) || lock->Rewrite(text, error);
+}
+
 void RemoveStaleTemporaries(const std::string& path) {
   namespace fs = std::filesystem;
   const fs::path file = path;

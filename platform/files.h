@@ -1,11 +1,12 @@
 // The few file operations whose safety differs by system: locking, durable
-// atomic replacement, atomic appends, files that must not block. One
-// implementation per system (files_posix.cpp, files_windows.cpp), the
-// portable rest in files.cpp.
+// atomic replacement, atomic appends, files made only when new, files that
+// must not block. One implementation per system (files_posix.cpp,
+// files_windows.cpp), the portable rest in files.cpp.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,14 +18,21 @@ constexpr int kLockTimeoutMs = 10000;
 // is refused unread.
 constexpr std::size_t kMaxTextFileSize = std::size_t{1} << 20;
 
-// A lock on a lock file, held until destruction. Serializes processes.
+// A lock on a file (made when missing), held until destruction. Serializes
+// processes. It guards either a file of its own (a lock file) or the very
+// file it is taken on, which is then read and rewritten through it.
 class FileLock {
  public:
   // Waits up to kLockTimeoutMs (or the test's timeout) for the lock; null
-  // with a reason if the lock file cannot be opened or the time is up.
+  // with a reason if the file cannot be opened or the time is up.
   static std::unique_ptr<FileLock> Acquire(const std::string& path, bool exclusive,
                                            std::string* error);
   ~FileLock();
+  // The locked file's whole text, at most kMaxTextFileSize bytes.
+  bool ReadText(std::string* text, std::string* error) const;
+  // Replaces the locked file's text in place; it is on disk (a new file's
+  // folder entry too) before this returns.
+  bool Rewrite(const std::string& text, std::string* error);
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
 
@@ -32,6 +40,7 @@ class FileLock {
   FileLock() = default;
   struct Handle;
   std::unique_ptr<Handle> handle_;
+  std::string path_;
 };
 void SetLockTimeoutForTest(int milliseconds);
 int LockTimeoutMs();
@@ -65,10 +74,24 @@ void RemoveStaleTemporaries(const std::string& path);
 // it is no link or the chain is too long).
 std::string ResolveLinks(const std::string& path);
 
-// Appends `text` at the end of the file in one step (a write on a file opened
-// for appending; on Windows under a lock), so lines from concurrent processes
-// never interleave or overwrite each other.
-bool AppendToFile(const std::string& path, const std::string& text);
+// Takes an exclusive lock on the file at `path` (made when missing) and
+// hands its whole text to `change`. When `change` returns true, its new text
+// replaces the old one and is on disk before the lock is released.
+bool ChangeFileLocked(const std::string& path, const std::function<bool(std::string& text)>& change,
+                      std::string* error);
+
+// Whether a write is on disk before the call returns.
+enum class Sync { kNo, kToDisk };
+
+// Appends `text` at the end of the file (made when missing) in one step (a
+// write on a file opened for appending; on Windows under a lock), so lines
+// from concurrent processes never interleave or overwrite each other.
+bool AppendToFile(const std::string& path, const std::string& text, Sync sync = Sync::kNo,
+                  std::string* error = nullptr);
+
+// Makes the file at `path` holding `text`, on disk (its folder entry too)
+// before returning; an existing file is never touched.
+bool CreateNewFile(const std::string& path, const std::string& text, std::string* error);
 
 // Creates the folders leading to `path`.
 bool CreateParentFolders(const std::string& path, std::string* error);

@@ -29,11 +29,41 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
-std::string FolderOf(const std::string& path) {
+// A new or renamed file survives a crash only with its folder's entry on disk too.
+bool SyncFolderOf(const std::string& path) {
   std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : path.substr(0, slash);
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return false;
+  const bool synced = ::fsync(dir) == 0;
+  ::close(dir);
+  return synced;
+}
+
+// Reads what is left of the open file from `offset` on, at most `limit` bytes.
+bool ReadRest(int fd, off_t offset, const std::string& path, std::size_t limit, std::string* text,
+              std::string* error) {
+  std::string result;
+  char buffer[8192];
+  for (;;) {
+    ssize_t n = ::pread(fd, buffer, sizeof buffer, offset);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      *error = Reason("cannot read", path);
+      return false;
+    }
+    if (n == 0) break;
+    result.append(buffer, static_cast<std::size_t>(n));
+    offset += n;
+    if (result.size() > limit) {
+      *error = path + " is larger than " + std::to_string(limit) + " bytes";
+      return false;
+    }
+  }
+  *text = std::move(result);
+  return true;
 }
 
 // Opens without blocking (a FIFO would wait for a writer) and accepts only a
@@ -61,6 +91,23 @@ int OpenRegular(const std::string& path, int flags, std::string* error, bool* mi
 struct FileLock::Handle {
   int fd = -1;
 };
+
+bool FileLock::ReadText(std::string* text, std::string* error) const {
+  return ReadRest(handle_->fd, 0, path_, kMaxTextFileSize, text, error);
+}
+
+bool FileLock::Rewrite(const std::string& text, std::string* error) {
+  const int fd = handle_->fd;
+  // An empty file may be one made just now, whose folder entry is not yet on disk.
+  const bool wasEmpty = ::lseek(fd, 0, SEEK_END) == 0;
+  if (::lseek(fd, 0, SEEK_SET) != 0 || !WriteAll(fd, text.data(), text.size()) ||
+      ::ftruncate(fd, static_cast<off_t>(text.size())) != 0 || ::fsync(fd) != 0 ||
+      (wasEmpty && !SyncFolderOf(path_))) {
+    *error = Reason("cannot write", path_);
+    return false;
+  }
+  return true;
+}
 
 std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclusive,
                                             std::string* error) {
@@ -92,6 +139,7 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclus
   std::unique_ptr<FileLock> lock(new FileLock());
   lock->handle_ = std::make_unique<Handle>();
   lock->handle_->fd = fd;
+  lock->path_ = path;
   return lock;
 }
 
@@ -104,27 +152,9 @@ bool ReadFileText(const std::string& path, std::string* text, bool* missing, std
   *missing = false;
   int fd = OpenRegular(path, O_RDONLY, error, missing);
   if (fd < 0) return false;
-  std::string result;
-  char buffer[8192];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      *error = Reason("cannot read", path);
-      ::close(fd);
-      return false;
-    }
-    if (n == 0) break;
-    result.append(buffer, static_cast<std::size_t>(n));
-    if (result.size() > limit) {
-      *error = path + " is larger than " + std::to_string(limit) + " bytes";
-      ::close(fd);
-      return false;
-    }
-  }
+  const bool read = ReadRest(fd, 0, path, limit, text, error);
   ::close(fd);
-  *text = std::move(result);
-  return true;
+  return read;
 }
 
 std::FILE* OpenRegularFile(const std::string& path, std::string* error, FileAccess access,
@@ -177,19 +207,41 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
     return false;
   }
   ReachWritePoint(WritePoint::kRenamed);
-  // The rename itself becomes durable once the folder is synced.
-  int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  SyncFolderOf(path);
   return true;
 }
 
-bool AppendToFile(const std::string& path, const std::string& text) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, text.data(), text.size());
+bool AppendToFile(const std::string& path, const std::string& text, Sync sync, std::string* error) {
+  // Made here (exclusively) or already there: a new file's folder entry must
+  // reach the disk as well.
+  const int flags = O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC;
+  bool made = sync == Sync::kToDisk;
+  int fd = ::open(path.c_str(), flags | O_CREAT | (made ? O_EXCL : 0), 0644);
+  if (fd < 0 && made && errno == EEXIST) {
+    made = false;
+    fd = ::open(path.c_str(), flags);
+  }
+  std::string ignored;
+  if (error == nullptr) error = &ignored;
+  if (fd < 0) {
+    *error = Reason("cannot open", path);
+    return false;
+  }
+  const bool ok = WriteAll(fd, text.data(), text.size()) &&
+                  (sync == Sync::kNo || (::fsync(fd) == 0 && (!made || SyncFolderOf(path))));
+  if (!ok) *error = Reason("cannot write", path);
+  ::close(fd);
+  return ok;
+}
+
+bool CreateNewFile(const std::string& path, const std::string& text, std::string* error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    *error = Reason(errno == EEXIST ? "will not overwrite" : "cannot make", path);
+    return false;
+  }
+  const bool ok = WriteAll(fd, text.data(), text.size()) && ::fsync(fd) == 0 && SyncFolderOf(path);
+  if (!ok) *error = Reason("cannot write", path);
   ::close(fd);
   return ok;
 }

@@ -24,6 +24,33 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size) {
   return true;
 }
 
+// Reads the rest of the open file from its current position, at most `limit` bytes.
+bool ReadRest(HANDLE file, const std::string& path, std::size_t limit, std::string* text,
+              std::string* error) {
+  std::string result;
+  char buffer[8192];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+      *error = Reason("cannot read", path);
+      return false;
+    }
+    if (n == 0) break;
+    result.append(buffer, n);
+    if (result.size() > limit) {
+      *error = path + " is larger than " + std::to_string(limit) + " bytes";
+      return false;
+    }
+  }
+  *text = std::move(result);
+  return true;
+}
+
+bool SeekTo(HANDLE file, DWORD from) {
+  LARGE_INTEGER none = {};
+  return SetFilePointerEx(file, none, nullptr, from) != 0;
+}
+
 // Opens a file (an existing one to read, unless told otherwise) and accepts
 // only a disk file (no pipe, console or device, which could block or never end).
 HANDLE OpenRegular(const std::string& path, std::string* error, bool* missing,
@@ -54,6 +81,24 @@ HANDLE OpenRegular(const std::string& path, std::string* error, bool* missing,
 struct FileLock::Handle {
   HANDLE file = INVALID_HANDLE_VALUE;
 };
+
+bool FileLock::ReadText(std::string* text, std::string* error) const {
+  if (!SeekTo(handle_->file, FILE_BEGIN)) {
+    *error = Reason("cannot read", path_);
+    return false;
+  }
+  return ReadRest(handle_->file, path_, kMaxTextFileSize, text, error);
+}
+
+bool FileLock::Rewrite(const std::string& text, std::string* error) {
+  const HANDLE file = handle_->file;
+  if (!SeekTo(file, FILE_BEGIN) || !WriteAll(file, text.data(), text.size()) ||
+      !SetEndOfFile(file) || !FlushFileBuffers(file)) {
+    *error = Reason("cannot write", path_);
+    return false;
+  }
+  return true;
+}
 
 std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclusive,
                                             std::string* error) {
@@ -89,6 +134,7 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclus
   std::unique_ptr<FileLock> lock(new FileLock());
   lock->handle_ = std::make_unique<Handle>();
   lock->handle_->file = file;
+  lock->path_ = path;
   return lock;
 }
 
@@ -105,26 +151,9 @@ bool ReadFileText(const std::string& path, std::string* text, bool* missing, std
   *missing = false;
   HANDLE file = OpenRegular(path, error, missing);
   if (file == INVALID_HANDLE_VALUE) return false;
-  std::string result;
-  char buffer[8192];
-  for (;;) {
-    DWORD n = 0;
-    if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
-      *error = Reason("cannot read", path);
-      CloseHandle(file);
-      return false;
-    }
-    if (n == 0) break;
-    result.append(buffer, n);
-    if (result.size() > limit) {
-      *error = path + " is larger than " + std::to_string(limit) + " bytes";
-      CloseHandle(file);
-      return false;
-    }
-  }
+  const bool read = ReadRest(file, path, limit, text, error);
   CloseHandle(file);
-  *text = std::move(result);
-  return true;
+  return read;
 }
 
 std::FILE* OpenRegularFile(const std::string& path, std::string* error, FileAccess access,
@@ -196,11 +225,16 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
   return true;
 }
 
-bool AppendToFile(const std::string& path, const std::string& text) {
+bool AppendToFile(const std::string& path, const std::string& text, Sync sync, std::string* error) {
+  std::string ignored;
+  if (error == nullptr) error = &ignored;
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) {
+    *error = Reason("cannot open", path);
+    return false;
+  }
   // Wine writes an append-only handle's data at the end as it last saw it, so
   // lines of processes tracing at once overwrote each other. Finding the end
   // and writing happen under a lock on a byte far past any text, which leaves
@@ -208,10 +242,24 @@ bool AppendToFile(const std::string& path, const std::string& text) {
   OVERLAPPED at = {};
   at.OffsetHigh = 0x7FFFFFFF;
   const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) != 0;
-  LARGE_INTEGER none = {};
-  bool ok = SetFilePointerEx(file, none, nullptr, FILE_END) != 0 &&
-            WriteAll(file, text.data(), text.size());
+  const bool ok = SeekTo(file, FILE_END) && WriteAll(file, text.data(), text.size()) &&
+                  (sync == Sync::kNo || FlushFileBuffers(file));
+  if (!ok) *error = Reason("cannot write", path);
   if (locked) UnlockFileEx(file, 0, 1, 0, &at);
+  CloseHandle(file);
+  return ok;
+}
+
+bool CreateNewFile(const std::string& path, const std::string& text, std::string* error) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *error =
+        Reason(GetLastError() == ERROR_FILE_EXISTS ? "will not overwrite" : "cannot make", path);
+    return false;
+  }
+  const bool ok = WriteAll(file, text.data(), text.size()) && FlushFileBuffers(file);
+  if (!ok) *error = Reason("cannot write", path);
   CloseHandle(file);
   return ok;
 }

@@ -1,5 +1,5 @@
-// What a process asks of its system besides files: its id, the clock, its
-// environment, a pause. One implementation per system (process_posix.cpp,
+// What a process asks of its system besides files: its id, the host's name,
+// the clock, its environment, a pause. One implementation per system (process_posix.cpp,
 // process_windows.cpp), the portable rest in process.cpp.
 #pragma once
 
@@ -23,8 +23,12 @@ uint32_t CurrentProcessId();
 // bytes of it; `cut` says there was more. Empty when the system tells none.
 std::string ProcessCommandLine(std::size_t limit, bool* cut);
 
-// The current time in UTC, ISO 8601 with microseconds: 2024-05-01T09:30:00.123456Z.
-std::string CurrentTimeText();
+// The computer's name; empty when the system does not tell it.
+std::string HostName();
+
+// The current time in UTC, ISO 8601 with `decimals` (0 to 6) digits of the
+// second: 2024-05-01T09:30:00.123456Z, or 2024-05-01T09:30:00Z with none.
+std::string CurrentTimeText(int decimals = 6);
 
 // The environment variable's value; empty and `present` false when it is not set.
 std::string EnvironmentText(const char* name, bool* present = nullptr);

@@ -36,4 +36,10 @@ std::string ProcessCommandLine(std::size_t limit, bool* cut) {
   return text;
 }
 
+std::string HostName() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) return std::string();
+  return name;
+}
+
 }  // namespace platform

@@ -18,4 +18,10 @@ std::string ProcessCommandLine(std::size_t limit, bool* cut) {
   return text;
 }
 
+std::string HostName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
+}
+
 }  // namespace platform

@@ -30,3 +30,25 @@ run -fv
 run -ged
 echo "\$ printf '1 7\\n' | bridgefw | tail -n 3"
 printf '1 7\n' | "$bin/bridgefw" | tail -n 3
+
+# A production line: three bridges brought to one profile, the third made to
+# fail its commit by a fault on that device alone.
+echo
+line=build-demo/line
+rm -rf "$line"
+mkdir -p "$line"
+echo '$ bridgesim add; bridgesim add'
+"$bin/bridgesim" add
+"$bin/bridgesim" add
+profile='vid = "1A2B"\nserial = "LINE-{n:4}"\nhdd1 = "ACME"\nhdd2 = "FAST DISK"\ntimer = 120\n'
+echo "\$ printf '$profile' > line.toml"
+# shellcheck disable=SC2059  # the profile is the format, as shown
+printf "$profile" >"$line/line.toml"
+echo '$ BRIDGESIM_FAULT=QZ_UpdateCustomizedSetting/sim2 bridgefw --apply line.toml --all'
+status=0
+(cd "$line" && BRIDGESIM_FAULT=QZ_UpdateCustomizedSetting/sim2 "$OLDPWD/$bin/bridgefw" \
+  --apply line.toml --all) || status=$?
+echo "(exit status $status)"
+echo
+echo '$ cat bridgefw-record.jsonl'
+cat "$line/bridgefw-record.jsonl"

@@ -15,7 +15,7 @@ test=(
   wine wine64 qemu-user g++-multilib
 )
 all=(
-  clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time
+  clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time gdb
   dpkg-dev file unzip osslsigncode openssl debootstrap
 )
 

@@ -7,12 +7,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <set>
 #include <sstream>
 
 #include "line/long_options.h"
 #include "line/serial_counter.h"
 #include "line/sha256.h"
+#include "platform/process.h"
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
 #include "tests/fake/console_capture.h"
@@ -293,6 +295,19 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
   EXPECT_FALSE(NextSerialNumber(path, 1, true, &n, &why));
   EXPECT_EQ(why, path + " holds no counter: refused rather than guessed");
   EXPECT_EQ(std::system((std::string("rm -rf ") + pattern).c_str()), 0);
+}
+
+// The record's time has whole seconds, the recorder's milliseconds.
+TEST(ClockText, DigitsOfTheSecondAsAsked) {
+  const struct {
+    int decimals;
+    const char* fraction;
+  } cases[] = {{0, ""}, {3, "\\.\\d{3}"}, {6, "\\.\\d{6}"}, {-1, ""}, {9, "\\.\\d{6}"}};
+  for (const auto& c : cases) {
+    const std::regex shape(std::string("\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}") + c.fraction +
+                           "Z");
+    EXPECT_TRUE(std::regex_match(platform::CurrentTimeText(c.decimals), shape)) << c.decimals;
+  }
 }
 
 TEST(Sha256, StandardVectors) {

@@ -1,0 +1,25 @@
+# nlohmann-json and toml++ are header-only. A native build finds them where
+# Debian installs them; a cross build must not see the host's /usr/include,
+# so it gets a folder holding nothing but links to their header folders.
+#   bridgefw_use_header_libraries(TARGET nlohmann toml++)
+set(BRIDGEFW_NLOHMANN_DIR /usr/include/nlohmann CACHE PATH "nlohmann-json header folder")
+set(BRIDGEFW_TOMLPP_DIR /usr/include/toml++ CACHE PATH "toml++ header folder")
+
+function(bridgefw_use_header_libraries target)
+  if(CMAKE_CROSSCOMPILING)
+    set(folder ${CMAKE_BINARY_DIR}/header-libraries)
+    file(MAKE_DIRECTORY ${folder})
+    file(CREATE_LINK ${BRIDGEFW_NLOHMANN_DIR} ${folder}/nlohmann SYMBOLIC)
+    file(CREATE_LINK ${BRIDGEFW_TOMLPP_DIR} ${folder}/toml++ SYMBOLIC)
+    target_include_directories(${target} SYSTEM PRIVATE ${folder})
+    return()
+  endif()
+  if("nlohmann" IN_LIST ARGN)
+    find_package(nlohmann_json 3 REQUIRED)
+    target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
+  endif()
+  if("toml++" IN_LIST ARGN)
+    find_path(BRIDGEFW_TOMLPP_INCLUDE toml++/toml.h REQUIRED)
+    target_include_directories(${target} SYSTEM PRIVATE ${BRIDGEFW_TOMLPP_INCLUDE})
+  endif()
+endfunction()
