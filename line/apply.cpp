@@ -37,6 +37,9 @@ struct Run {
   std::string host;
   std::string imageSha256;
   uint64_t imageSize = 0;
+  // A dry run takes no number: the units it shows count on from the counter's
+  // next one, as a real run would hand them out.
+  mutable uint64_t serialsPreviewed = 0;
 };
 
 struct Unit {
@@ -203,6 +206,7 @@ bool RunUnit(const Run& run, Unit& unit) {
           ConsolePrint("%s\n", why.c_str());
           return StepEnd::kWrong;
         }
+        if (run.request.dryRun && profile.numberedSerial) number += run.serialsPreviewed++;
         unit.serial = FillSerial(profile.serial, number);
         *label += " " + unit.serial;
         if (unit.serial.size() < static_cast<size_t>(kSettingTextSize)) return StepEnd::kPass;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <sstream>
@@ -74,6 +75,15 @@ uint16_t id;
 int32_t seconds;
 const CustomizedSetting kFull = FullRecord();
 CustomizedSetting record;
+
+// The named-settings write of the full record with one field changed.
+int32_t SetNamedWith(char (CustomizedSetting::*field)[kSettingTextSize], const char* value,
+                     uint32_t selection, int32_t seconds = 300) {
+  CustomizedSetting changed = kFull;
+  std::snprintf(changed.*field, kSettingTextSize, "%s", value);
+  changed.standbyTimer = seconds;
+  return OpSetCustomizedSettings(device, selection, &changed);
+}
 #define IMAGE                                                \
   "CheckLoadBinFileMatch(\"fw.bin\")!Bin file not match \n;" \
   "SetFWBinFilePath(\"fw.bin\")!Set firmware bin file path fail\n;"
@@ -243,7 +253,15 @@ TEST_F(OperationsTest, InputsRefusedOrPassedOn) {
       {[] { return OpSetProductString(device, ""); }, 0}, {[] { return OpSetStandbyTimer(device, -1); }, 0},
       {[] { return OpSetHDDString(device, nullptr, "b"); }, 0}, {[] { return OpSetHDDString(device, "a", nullptr); }, 0},
       {[] { return OpSetStandbyTimer(device, 0); }, 5}, {[] { return OpSetHDDString(device, "", ""); }, 7},
-      {[] { return OpSetVendorId(device, ""); }, 4}};
+      {[] { return OpSetVendorId(device, ""); }, 4},
+      // The named-settings write refuses what the single writers refuse, for the named settings only.
+      {[] { return SetNamedWith(&CustomizedSetting::serialNumber, "", kSettingSerial); }, 0},
+      {[] { return SetNamedWith(&CustomizedSetting::manufacturer, "", kSettingManufacturer); }, 0},
+      {[] { return SetNamedWith(&CustomizedSetting::product, "", kSettingProduct); }, 0},
+      {[] { return SetNamedWith(&CustomizedSetting::product, "Box", kSettingTimer, -1); }, 0},
+      {[] { return SetNamedWith(&CustomizedSetting::product, "Box", 0); }, 0},
+      {[] { return SetNamedWith(&CustomizedSetting::serialNumber, "S", kSettingSerial | kSettingProduct); }, 8},
+      {[] { return SetNamedWith(&CustomizedSetting::manufacturer, "", kSettingTimer, 0); }, 5}};
   for (const auto& c : cases) {
     EXPECT_EQ(Run(c.run, ""), c.calls ? 1 : 0);
     EXPECT_EQ(out_, c.calls ? "" : kRefused);

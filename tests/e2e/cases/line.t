@@ -67,6 +67,13 @@ $ bridgesim-image --out fw.bin --series other --version 02.00.00.01
 & bridgefw-record.jsonl *"serial":"LINE-0043"*
 & bridgefw-record.jsonl *"serial":"LINE-0044"*"result":"fail"*
 & bridgefw-record.jsonl *"serial":"LINE-0045"*"result":"pass"*
+# A dry run shows the numbers a real run would hand out, and takes none.
+> --apply line.toml --all --dry-run --json
+~ {*"device":1,*"serial":"LINE-0046",*}
+~ {*"device":2,*"serial":"LINE-0047",*}
+~ {*"device":3,*"serial":"LINE-0048",*}
+~ {*"device":4,*"serial":"LINE-0049",*}
+& line.toml.counter 46
 # A dry run reads and checks the image only: no staging, commit or programming call.
 > --apply img.toml --device 1 --dry-run
 = img.toml image = "fw.bin"
