@@ -52,6 +52,9 @@ mkdir -p "$WINEPREFIX"
 # messages), and everything its creation started is waited for: a tool run
 # while the new prefix is still being set up can fail to start at all. Then
 # one persistent wineserver for the whole run makes each start fast.
+# A server left running for the prefix (by a run cut short) would never let
+# the wait below end.
+wineserver -k 2>/dev/null || true
 # A 32-bit prefix, whatever else the machine has: the product is a 32-bit program.
 WINEARCH=win32 /usr/lib/wine/wine wineboot --init >/dev/null 2>&1 || true
 wineserver -w
