@@ -62,14 +62,15 @@ timed "demo (bash scripts/demo.sh)" bash scripts/demo.sh
 timed "tests (bash scripts/test.sh)" CI=true bash scripts/test.sh </dev/null
 
 # The package as a user gets it. Afterwards everything outside the user's
-# home, the clone and the package manager's own records must be as it was,
+# home, the clone and the package manager's own records must be as it was
+# (man-db's index, which its trigger redoes on any change of man pages, aside),
 # and dpkg must keep no file of the package.
 cat >"$root/tmp/deb-check.sh" <<'CHECK'
 set -euo pipefail
 snapshot() {
   find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /tmp -o -path /root \
     -o -path /home -o -path /var/log -o -path /var/cache/apt -o -path /var/lib/apt \
-    -o -path /var/lib/dpkg -o -path /var/cache/debconf \) -prune -o -printf '%p %M %s\n' | sort
+    -o -path /var/lib/dpkg -o -path /var/cache/debconf -o -path /var/cache/man \) -prune -o -printf '%p %M %s\n' | sort
 }
 id bridgefw-user >/dev/null 2>&1 || useradd --create-home bridgefw-user
 cp build-release/bridgefw-*-linux.deb /tmp/bridgefw.deb
