@@ -3,8 +3,9 @@
 #   scripts/build.sh linux [extra cmake args]   -> build/          (tests included)
 #   scripts/build.sh sanitize                   -> build-sanitize/ (the CI's Linux build)
 #   scripts/build.sh release                    -> build-release/  (packages, memcheck)
-#   scripts/build.sh win32                      -> build-win32/    (the product exe)
-#   scripts/build.sh win64                      -> build-win64/    (runs under wine)
+#   scripts/build.sh win32                      -> build-win32/    (the product exe and its ZIP;
+#                                                  the simulated DLL, cdecl in bin/, stdcall in
+#                                                  stdcall/, and its commands, for wine)
 #   scripts/build.sh linux-i686                 -> build-i686/     (32-bit x86 Linux: bridgefw and
 #                                                  the simulated library, cdecl in bin/, stdcall
 #                                                  in stdcall/; runs under qemu-i386)

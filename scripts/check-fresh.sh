@@ -2,7 +2,9 @@
 # Release check, run by hand as root (not by CI: it downloads a whole system).
 # Makes a minimal Debian 12 root with debootstrap from this machine's package
 # source, clones the repository into it, and runs the README's two commands
-# there (the demo, then every test), printing how long each took.
+# there (the demo, then every test), printing how long each took. Then the
+# .deb that the tests made is installed there with apt, run by an ordinary
+# user, and removed again, leaving nothing behind.
 #   scripts/check-fresh.sh [ROOT]     (default /var/tmp/bridgefw-fresh; replaced)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -58,3 +60,31 @@ timed() {
 }
 timed "demo (bash scripts/demo.sh)" bash scripts/demo.sh
 timed "tests (bash scripts/test.sh)" CI=true bash scripts/test.sh </dev/null
+
+# The package as a user gets it. Afterwards everything outside the user's
+# home, the clone and the package manager's own records must be as it was
+# (man-db's index, which its trigger redoes on any change of man pages, aside),
+# and dpkg must keep no file of the package.
+cat >"$root/tmp/deb-check.sh" <<'CHECK'
+set -euo pipefail
+snapshot() {
+  find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /tmp -o -path /root \
+    -o -path /home -o -path /var/log -o -path /var/cache/apt -o -path /var/lib/apt \
+    -o -path /var/lib/dpkg -o -path /var/cache/debconf -o -path /var/cache/man \) -prune -o -printf '%p %M %s\n' | sort
+}
+id bridgefw-user >/dev/null 2>&1 || useradd --create-home bridgefw-user
+cp build-release/bridgefw-*-linux.deb /tmp/bridgefw.deb
+snapshot >/tmp/before
+apt-get install -y -q /tmp/bridgefw.deb >/dev/null
+fv=$(runuser -l bridgefw-user -c 'bridgefw -fv')
+echo "bridgefw -fv: $fv"
+[[ $fv == "FW version: 01.02.03.04" ]]
+devices=$(runuser -l bridgefw-user -c 'bridgesim show')
+grep -qx 'device 0: sim0' <<<"$devices"
+apt-get purge -y -q bridgefw >/dev/null
+snapshot >/tmp/after
+diff /tmp/before /tmp/after
+if ls /var/lib/dpkg/info/bridgefw.* 2>/dev/null; then exit 1; fi
+echo "installed, run as bridgefw-user, removed: nothing left"
+CHECK
+timed "package (install, run as a user, remove)" bash /tmp/deb-check.sh

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the release packages and checks what they hold:
-#   build-release/bridgefw-<version>-linux.deb   bridgefw, the simulated library, bridgesim,
-#                                                bridgesim-image, the man page and the
-#                                                documents it points to
+#   build-release/bridgefw-<version>-linux.deb   bridgefw and the simulated library (in
+#                                                /usr/lib/bridgefw), bridgesim, bridgesim-image,
+#                                                their man pages, the documents bridgefw(1)
+#                                                points to, copyright and changelog;
+#                                                lintian must find nothing in it
 #   build-win32/bridgefw-<version>-win32.zip     bridgefw.exe (32-bit, stripped), README.txt
 #                                                (CRLF line ends) and the session recorder
 #                                                (recorder/QZFWUpdateDll.dll)
@@ -18,7 +20,9 @@ cpack --preset release >/dev/null
 deb=$(ls build-release/bridgefw-*-linux.deb)
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/bridgefw ./usr/bin/bridgesim ./usr/bin/bridgesim-image \
-         ./usr/lib/libQZFWUpdateDll.so ./usr/share/man/man1/bridgefw.1.gz; do
+         ./usr/lib/bridgefw/bridgefw ./usr/lib/bridgefw/libQZFWUpdateDll.so \
+         ./usr/share/man/man1/{bridgefw,bridgesim,bridgesim-image}.1.gz \
+         ./usr/share/doc/bridgefw/{copyright,changelog.gz}; do
   grep -qx "$f" <<<"$contents" || fail "$deb lacks $f"
 done
 # The documents the manual page points to are in the package too.
@@ -26,6 +30,9 @@ for f in $(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/man/man1/bridgef
            grep -o '/usr/share/doc/bridgefw/[^ ]*\.gz' | sort -u); do
   grep -qx ".$f" <<<"$contents" || fail "the manual page points to $f, which $deb lacks"
 done
+# Debian's own checker: not one error or warning (nor any other line it prints).
+findings=$(lintian --allow-root --fail-on error,warning "$deb" 2>&1) || fail "lintian: $findings"
+[[ -z $findings ]] || fail "lintian: $findings"
 dpkg-deb -f "$deb" Package Version | tr '\n' ' '
 echo "-> $deb"
 

@@ -20,20 +20,23 @@ export BRIDGESIM_STATE="$work/state.json" BRIDGESIM_TRACE="$work/trace.txt" WINE
 
 failed=0
 # check CASE WANTED [VAR=VALUE...]: runs `bridgefw -fv` in cwd/ with the
-# variables set; WANTED is the whole output or a prefix ending in "*".
+# variables set; WANTED is the whole output, "*" standing for any text.
 check() {
   local name="$1" want="$2"
   shift 2
   local got
   # Standard error aside: wine's helper processes would hold the caller's open.
-  got=$(cd "$work/cwd" && env "$@" "${runner[@]}" "$exe" -fv </dev/null 2>/dev/null | tr -d '\r' && echo .)
+  got=$(cd "$work/cwd" && env "$@" "${runner[@]}" "$exe" -fv </dev/null 2>/dev/null && echo .)
   # shellcheck disable=SC2053
   if [[ "${got%.}" == $want ]]; then echo "ok: $name"; else
     echo "FAILED: $name: got '${got%.}'"
     failed=1
   fi
 }
-refused=$'Initalize the API entries fail!\n'
+# A Windows console program ends its lines with CRLF.
+eol=$'\n'
+[[ "$tool" == *.exe ]] && eol=$'\r\n'
+refused="Initalize the API entries fail!$eol"
 if [[ "$tool" == *.exe ]]; then
   cp "$lib" "$work/cwd/"
   check "library in the current directory" "$refused"
@@ -47,5 +50,5 @@ else
   done
 fi
 cp "$lib" "$work/exe/"
-check "library beside the executable" "FW version: *"
+check "library beside the executable" "FW version: *$eol"
 exit "$failed"

@@ -26,6 +26,25 @@ std::string Read(const std::string& path) {
   return content.str();
 }
 
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// What a Windows console program printed, its CRLF line ends as LF. Any other
+// CR, and an LF without its CR, stay visible and fail the comparison.
+std::string ConsoleLines(const std::string& printed) {
+  std::string lines;
+  for (std::size_t i = 0; i < printed.size(); ++i) {
+    if (printed.compare(i, 2, "\r\n") == 0) {
+      lines += '\n';
+      ++i;
+    } else {
+      lines += printed[i] == '\n' ? std::string("<LF without CR>\n") : std::string(1, printed[i]);
+    }
+  }
+  return lines;
+}
+
 // Items separated by the separator ('' stands for an empty one).
 Strings Split(const std::string& text, char separator) {
   Strings items;
@@ -123,9 +142,8 @@ class Transcript : public ::testing::TestWithParam<std::string> {
     if (tool && Env("BRIDGEFW_E2E_RUNNER").find("wine") == std::string::npos) {
       EXPECT_EQ(Read(dir_ + "/.err"), "");
     }
-    std::string out = Read(dir_ + "/.out");
-    out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
-    return out;
+    const std::string out = Read(dir_ + "/.out");
+    return tool && EndsWith(Env("BRIDGEFW_E2E_TOOL"), ".exe") ? ConsoleLines(out) : out;
   }
 
   // build/bin/ in the folder, first on PATH: the tool (through the runner) and

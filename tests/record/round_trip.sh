@@ -4,7 +4,7 @@
 # they print without it; replayed against a bridge in another state they print
 # the same bytes again. A run that calls otherwise gets nothing, and the trace
 # says so. Environment as for the end-to-end tests: BRIDGEFW_E2E_TOOL,
-# BRIDGEFW_E2E_RUNNER (e.g. wine64) and BRIDGEFW_E2E_BIN (native bridgesim).
+# BRIDGEFW_E2E_RUNNER (e.g. wine) and BRIDGEFW_E2E_BIN (native bridgesim).
 set -euo pipefail
 tool=$BRIDGEFW_E2E_TOOL
 bin=$BRIDGEFW_E2E_BIN
@@ -34,13 +34,15 @@ quoted() {
 sim() { "$bin/bridgesim" "$@" >/dev/null; }
 
 # run FOLDER OUT INPUT ARGS...: the tool from FOLDER, standard output to OUT
-# with CRLF as LF; nothing may reach standard error (wine's own notes aside).
+# with CRLF as LF (a Windows console program ends every line with CRLF);
+# nothing may reach standard error (wine's own notes aside).
 run() {
   local folder=$1 out=$2 input=$3
   shift 3
   (cd "$work" && printf '%b' "$input" |
     "${runner[@]}" "$folder/$(basename "$tool")" "$@" >"$out.raw" 2>"$out.err")
   sed 's/\r$//' "$out.raw" >"$out"
+  [[ $tool != *.exe ]] || ! grep -qv $'\r$' "$out.raw" || fail "$out: a line without CRLF"
   [[ -n ${runner[*]} || ! -s $out.err ]] || fail "$out: standard error: $(cat "$out.err")"
 }
 
