@@ -93,7 +93,7 @@ bool Step(const Run& run, Unit& unit, const char* step, std::string label,
 
 bool Named(const Profile& profile, uint32_t setting) { return (profile.settings & setting) != 0; }
 
-void CopyText(char (&field)[kSettingTextSize], const std::string& text) {
+void CopyText(char (&field)[kLibraryTextSize], const std::string& text) {
   std::snprintf(field, sizeof field, "%s", text.c_str());
 }
 
@@ -209,8 +209,8 @@ bool RunUnit(const Run& run, Unit& unit) {
         if (run.request.dryRun && profile.numberedSerial) number += run.serialsPreviewed++;
         unit.serial = FillSerial(profile.serial, number);
         *label += " " + unit.serial;
-        if (unit.serial.size() < static_cast<size_t>(kSettingTextSize)) return StepEnd::kPass;
-        ConsolePrint("serial longer than %d\n", kSettingTextSize - 1);
+        if (unit.serial.size() < static_cast<size_t>(kLibraryTextSize)) return StepEnd::kPass;
+        ConsolePrint("serial longer than %d\n", kLibraryTextSize - 1);
         return StepEnd::kWrong;
       })) {
     return false;

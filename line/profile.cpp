@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr size_t kMaxText = kSettingTextSize - 1;
+constexpr size_t kMaxText = kLibraryTextSize - 1;
 
 struct Key {
   const char* name;

@@ -9,7 +9,7 @@
 struct UnitReading {
   bool isT7 = false;
   int32_t versionResult = 0;  // OpGetFWVersion's
-  char version[kVersionTextSize] = {};
+  char version[kLibraryTextSize] = {};
   CustomizedSetting setting = {};
 };
 

@@ -5,19 +5,17 @@
 
 #include "sdk/api_sizes.h"
 
-constexpr int kSettingTextSize = kLibraryTextSize;
-
 struct CustomizedSetting {
   uint16_t vid;
   uint16_t pid;
   char vidText[kIdTextSize];
   char pidText[kIdTextSize];
-  char manufacturer[kSettingTextSize];
-  char product[kSettingTextSize];
-  char serialNumber[kSettingTextSize];
-  char hddString1[kSettingTextSize];
-  char hddString2[kSettingTextSize];
-  char hddString[kSettingTextSize];
+  char manufacturer[kLibraryTextSize];
+  char product[kLibraryTextSize];
+  char serialNumber[kLibraryTextSize];
+  char hddString1[kLibraryTextSize];
+  char hddString2[kLibraryTextSize];
+  char hddString[kLibraryTextSize];
   int32_t standbyTimer;
 };
 

@@ -17,7 +17,7 @@ int32_t OpGetFWVersion(const char* device, char* versionText) {
   }
   if (mode != kRunningModeFirmware) return 0;
   const int32_t read = ApiTable.QZ_GetFWVersion(device, versionText);
-  TerminateLibraryText(versionText, kVersionTextSize);
+  TerminateLibraryText(versionText, kLibraryTextSize);
   // A version read that failed is no version, whatever the buffer holds.
   return read != 0 ? 1 : 0;
 }

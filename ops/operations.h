@@ -8,8 +8,6 @@
 
 #include "ops/customized_setting.h"
 
-constexpr int kVersionTextSize = kLibraryTextSize;
-
 // Running-code mode, as QZ_GetRunningCodeMode writes it.
 constexpr int32_t kRunningModeUndetermined = 0;
 constexpr int32_t kRunningModeInternalCode = 1;

@@ -20,7 +20,7 @@ int32_t ReadBySeries(const char* device, const DeviceRead<T>& t7Read,
 // Text reads end the setting-text buffer with a terminator whatever the library
 // left in it.
 int32_t WithTerminatedText(int32_t result, char* text) {
-  TerminateLibraryText(text, kSettingTextSize);
+  TerminateLibraryText(text, kLibraryTextSize);
   return result;
 }
 

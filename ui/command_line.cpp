@@ -36,12 +36,10 @@ bool HasValueElements(const char* const* argv, int count) {
   return true;
 }
 
-static_assert(kVersionTextSize == kSettingTextSize, "resultText serves both kinds of reads");
-
 }  // namespace
 
 int32_t RunCommandLine(const char* device, const char* const* argv) {
-  char resultText[kVersionTextSize] = {};
+  char resultText[kLibraryTextSize] = {};
   if (argv == nullptr || argv[0] == nullptr || argv[1] == nullptr) return 0;
   const CommandLineOption* option = FindOption(argv[1]);
   if (option == nullptr || !HasValueElements(argv, option->values)) return 0;

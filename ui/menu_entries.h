@@ -14,7 +14,7 @@ constexpr int kMaxMenuQuestions = 9;  // entry 5 asks the most
 
 // What one RunMenuFunction call owns; zeroed as a whole at its start.
 struct MenuWork {
-  char versionText[kVersionTextSize];
+  char versionText[kLibraryTextSize];
   char firmwarePath[kFirmwarePathSize];
   CustomizedSetting setting;
 };

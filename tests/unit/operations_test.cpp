@@ -70,17 +70,17 @@ struct Operation {
 };
 
 const char* device;  // the first listed device, or null for none
-char text[kSettingTextSize];
+char text[kLibraryTextSize];
 uint16_t id;
 int32_t seconds;
 const CustomizedSetting kFull = FullRecord();
 CustomizedSetting record;
 
 // The named-settings write of the full record with one field changed.
-int32_t SetNamedWith(char (CustomizedSetting::*field)[kSettingTextSize], const char* value,
+int32_t SetNamedWith(char (CustomizedSetting::*field)[kLibraryTextSize], const char* value,
                      uint32_t selection, int32_t seconds = 300) {
   CustomizedSetting changed = kFull;
-  std::snprintf(changed.*field, kSettingTextSize, "%s", value);
+  std::snprintf(changed.*field, kLibraryTextSize, "%s", value);
   changed.standbyTimer = seconds;
   return OpSetCustomizedSettings(device, selection, &changed);
 }
@@ -269,7 +269,7 @@ TEST_F(OperationsTest, InputsRefusedOrPassedOn) {
   }
   // A read text that fills the buffer is cut to keep its terminator.
   Run([] { return Fake().texts["QZ_GetSNfromFlash"] = std::string(99, 'S'), OpGetSerialNumber(device, text); }, "");
-  EXPECT_EQ(std::string(text), std::string(kSettingTextSize - 1, 'S'));
+  EXPECT_EQ(std::string(text), std::string(kLibraryTextSize - 1, 'S'));
 }
 // clang-format on
 
