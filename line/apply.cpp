@@ -179,10 +179,7 @@ void PrintChanges(const Unit& unit) {
   }
 }
 
-std::string FileName(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+std::string FileName(const std::string& path) { return path.substr(FolderOf(path).size()); }
 
 // Reading, numbering, then the write (or the dry run's image check), then
 // the read-back.

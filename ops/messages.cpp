@@ -4,6 +4,8 @@
 
 void PrintInputParameterError() { ConsolePrint("%s", kInputParameterError); }
 
+bool NonEmpty(const char* text) { return text != nullptr && text[0] != '\0'; }
+
 bool OperationAccepted(const char* device, bool inputValid) {
   if (device != nullptr && inputValid) return true;
   PrintInputParameterError();

@@ -28,8 +28,6 @@ StagingValues StagingValuesOf(const CustomizedSetting& setting) {
           setting.standbyTimer};
 }
 
-bool NonEmpty(const char* text) { return text[0] != '\0'; }
-
 // The texts the single writers refuse empty, and the timer's sign.
 bool SelectionValid(uint32_t selection, const CustomizedSetting* setting) {
   if (setting == nullptr || selection == 0 || (selection & ~kAllSettings) != 0) return false;

@@ -40,8 +40,6 @@ int32_t WriteBySeries(const char* device, const StagingValues& values, StagingSt
   return StageAndCommit(device, values, isT7 ? t7Steps : otherSteps);
 }
 
-bool NonEmpty(const char* text) { return text != nullptr && text[0] != '\0'; }
-
 }  // namespace
 
 int32_t OpSetVendorId(const char* device, const char* vidText) {
