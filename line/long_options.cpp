@@ -96,10 +96,11 @@ std::string Conflict(const LineRequest& r) {
 int FindDevice(const char* value) {
   char* end = nullptr;
   const long number = std::strtol(value, &end, 10);
-  if (value[0] >= '0' && value[0] <= '9' && *end == '\0' && number >= 1 && number <= deviceCount) {
+  if (value[0] >= '0' && value[0] <= '9' && *end == '\0' && number >= 1 &&
+      number <= ListedDeviceCount()) {
     return static_cast<int>(number - 1);
   }
-  for (int i = 0; i < deviceCount && i < kMaxDevices; ++i) {
+  for (int i = 0; i < ListedDeviceCount(); ++i) {
     if (std::strcmp(DeviceList[i], value) == 0) return i;
   }
   return -1;
@@ -115,10 +116,9 @@ int SingleUnit(const LineRequest& request, int* status) {
     }
     return index;
   }
-  if (deviceCount == 1) return 0;
+  if (ListedDeviceCount() == 1) return 0;
   ConsolePrint("%d devices are listed: choose one with --device N|PATH%s (see --help)\n",
-               static_cast<int>(deviceCount),
-               request.action == LineAction::kApply ? ", or --all" : "");
+               ListedDeviceCount(), request.action == LineAction::kApply ? ", or --all" : "");
   *status = kLineUsageError;
   return -1;
 }
@@ -126,7 +126,7 @@ int SingleUnit(const LineRequest& request, int* status) {
 int ListDevices(const LineRequest& request) {
   Json list = Json::array();
   int status = kLineAllPassed;
-  for (int i = 0; i < deviceCount && i < kMaxDevices; ++i) {
+  for (int i = 0; i < ListedDeviceCount(); ++i) {
     UnitReading unit;
     const bool read = ReadUnit(DeviceList[i], &unit);
     if (!read) status = kLineUnitFailed;
@@ -265,7 +265,7 @@ int RunLongOptions(const LineRequest& request) {
     case LineAction::kApply: {
       std::vector<int> units;
       if (request.all) {
-        for (int i = 0; i < deviceCount && i < kMaxDevices; ++i) units.push_back(i);
+        for (int i = 0; i < ListedDeviceCount(); ++i) units.push_back(i);
       } else {
         const int index = SingleUnit(request, &status);
         if (index < 0) return status;

@@ -23,3 +23,8 @@ void FreeDeviceList() {
     path = nullptr;
   }
 }
+
+int ListedDeviceCount() {
+  if (deviceCount <= 0) return 0;
+  return deviceCount < kMaxDevices ? static_cast<int>(deviceCount) : kMaxDevices;
+}

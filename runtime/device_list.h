@@ -13,3 +13,7 @@ extern int32_t deviceCount;
 // memory runs out (whatever was allocated is freed again).
 bool AllocateDeviceList();
 void FreeDeviceList();
+
+// How many DeviceList entries hold a listed path: deviceCount, but never
+// below 0 or past the kMaxDevices buffers, whatever the library reported.
+int ListedDeviceCount();

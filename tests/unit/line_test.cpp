@@ -220,6 +220,8 @@ TEST_F(LineTest, OptionsDevicesAndStatuses) {
       {{"--list", "-gvd"}, 1, 2, "an option after a long option (see --help)\n"},
       {{"--version"}, 1, 0, "bridgefw v1.0.0.0\n"},
       {{"--device", "2", "-gvd"}, 1, 3, "Device 2 is not listed\n"},
+      // A library that reports more devices than it has buffers for lists only those.
+      {{"--device", "17", "-gvd"}, 20, 3, "Device 17 is not listed\n"},
       {{"--device", "dev1", "-gvd"}, 2, 0, "VID: 0x1A2B\n"},
       {{"--device", "1", "-zz"}, 1, 0, ""},
       {{"--save-profile", saved},
