@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/close_prompt.h"
+#include "line/apply.h"
 #include "line/long_options.h"
 #include "platform/process.h"
 #include "runtime/console.h"
@@ -20,20 +21,24 @@ int RunProgram(const char* const* argv) {
   if (longOptions) {
     line = ParseLongOptions(argv);
     if (line.finished) return line.status;
+    if (line.action == LineAction::kApply) WatchApplyStops(line.json);
   }
   int status = kLineAllPassed;
   // Without memory for the path buffers there is nothing to do, and no message
   // for it: the run ends quietly.
   if (AllocateDeviceList()) {
     ApiTable.module = LoadApiEntries();
-    if (ApiTable.module == nullptr) {
+    if (ApiTable.module == nullptr && longOptions && line.action == LineAction::kHelp) {
+      status = RunLongOptionsWithoutDevice(line);
+    } else if (ApiTable.module == nullptr) {
       ConsolePrint("Initalize the API entries fail!\n");
       status = kLineNoDevice;
     } else {
       ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
-      if (deviceCount <= 0 && (!longOptions || line.needsDevice)) {
+      if (deviceCount <= 0 && longOptions) {
+        status = RunLongOptionsWithoutDevice(line);
+      } else if (deviceCount <= 0) {
         ConsolePrint("Not connect device\n");
-        status = kLineNoDevice;
       } else if (longOptions) {
         status = RunLongOptions(line);
       } else if (argv != nullptr && argv[0] != nullptr && argv[1] != nullptr) {

@@ -9,10 +9,12 @@
 #include <functional>
 #include <vector>
 
+#include "line/record.h"
+#include "line/run_files.h"
+#include "line/run_image.h"
 #include "line/serial_counter.h"
-#include "line/sha256.h"
+#include "line/unit_in_progress.h"
 #include "line/unit_reading.h"
-#include "platform/files.h"
 #include "platform/process.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
@@ -34,12 +36,11 @@ enum class StepEnd { kPass, kRefused, kWrong };
 struct Run {
   const LineRequest& request;
   const Profile& profile;
+  RunFiles files;
   std::string host;
-  std::string imageSha256;
-  uint64_t imageSize = 0;
   // A dry run takes no number: the units it shows count on from the counter's
   // next one, as a real run would hand them out.
-  mutable uint64_t serialsPreviewed = 0;
+  uint64_t serialsPreviewed = 0;
 };
 
 struct Unit {
@@ -48,45 +49,68 @@ struct Unit {
   int total = 0;
   const char* path = nullptr;
   std::string time;
+  Clock::time_point start;
   UnitReading before;
   UnitReading after;  // read back, or planned in a dry run
   bool beforeRead = false;
   bool afterKnown = false;
+  Json afterAnswered;  // what a failed unit still answered
+  ImageDigest image;   // what the unit was programmed with
   std::string serial;
+  uint64_t serialNumber = 0;
+  bool numbered = false;
   Json messages = Json::array();
   const char* failedStep = nullptr;
   std::string failedCall;
 };
 
+Json RecordOf(const Run& run, const Unit& unit, bool passed);
+
+// What the record says of the unit if the run is abandoned during `step`.
+void PrepareAbandon(const Run& run, Unit unit, const char* step) {
+  unit.failedStep = step;
+  unit.messages.push_back("interrupted");
+  SetAbandonRecord(run.request.dryRun ? "" : run.files.record,
+                   RecordOf(run, unit, false).dump(-1, ' ', false, Json::error_handler_t::replace));
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = std::min(text.find('\n', at), text.size());
+    lines.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return lines;
+}
+
 // One step of a unit: its progress line, the operations' messages under it,
-// and on failure which step and which call.
+// and on failure which step and which call. A step passes only when every
+// library call in it succeeded.
 bool Step(const Run& run, Unit& unit, const char* step, std::string label,
           const std::function<StepEnd(std::string* label)>& body) {
-  ForgetRefusedEntry();
+  PrepareAbandon(run, unit, step);
   std::string captured;
-  ConsoleCollectInto(&captured);
   const Clock::time_point start = Clock::now();
+  const RefusalWatch watch;
+  ConsoleCollectInto(&captured);
   const StepEnd end = body(&label);
-  const double seconds = SecondsSince(start);
   ConsoleCollectInto(nullptr);
-  const bool passed = end == StepEnd::kPass;
+  const double seconds = SecondsSince(start);
+  const char* refused = watch.FirstRefused();
+  const bool passed = end == StepEnd::kPass && refused == nullptr;
   if (!passed) {
     unit.failedStep = step;
-    const char* call = RefusedEntryName();
-    if (end == StepEnd::kRefused && call != nullptr) unit.failedCall = call;
+    if (refused != nullptr) unit.failedCall = refused;
   }
-  std::vector<std::string> lines;
-  for (size_t at = 0; at < captured.size();) {
-    const size_t end_of_line = std::min(captured.find('\n', at), captured.size());
-    lines.push_back(captured.substr(at, end_of_line - at));
-    at = end_of_line + 1;
-  }
+  const std::vector<std::string> lines = LinesOf(captured);
   for (const std::string& line : lines) unit.messages.push_back(line);
   if (!run.request.json) {
-    ConsolePrint("[%d/%d] %s: %s ... %s (%.1f s)\n", unit.ordinal, unit.total, unit.path,
-                 label.c_str(), passed ? "PASS" : "FAIL", seconds);
+    ConsolePrint("[%d/%d] %s: %s ... %s (%.1f s)\n", unit.ordinal, unit.total,
+                 ShownText(unit.path).c_str(), label.c_str(), passed ? "PASS" : "FAIL", seconds);
     if (!unit.failedCall.empty()) ConsolePrint("  failed call: %s\n", unit.failedCall.c_str());
     for (const std::string& line : lines) ConsolePrint("  %s\n", line.c_str());
+    ConsoleFlush();
   }
   return passed;
 }
@@ -137,12 +161,22 @@ CustomizedSetting Asked(const Profile& profile, const Unit& unit) {
 
 bool Same(const char* field, const std::string& asked, const std::string& read) {
   if (asked == read) return true;
-  ConsolePrint("%s: asked %s, read %s\n", field, asked.c_str(), read.c_str());
+  ConsolePrint("%s: asked %s, read %s\n", field, ShownText(asked).c_str(),
+               ShownText(read).c_str());
   return false;
 }
 
-// Every setting read back against the plan; the HDD strings as the one text
-// the library reads, which must hold hdd1 and, after it, hdd2.
+// The HDD strings read back as one text: hdd1, blanks, hdd2, then nothing
+// but blanks (a bridge pads the two SCSI fields with blanks).
+bool HddMatches(const std::string& read, const std::string& hdd1, const std::string& hdd2) {
+  if (read.compare(0, hdd1.size(), hdd1) != 0) return false;
+  size_t at = read.find_first_not_of(' ', hdd1.size());
+  if (at == std::string::npos) at = read.size();
+  if (read.compare(at, hdd2.size(), hdd2) != 0) return false;
+  return read.find_first_not_of(' ', at + hdd2.size()) == std::string::npos;
+}
+
+// Every setting read back against the plan.
 bool Verified(const Profile& profile, const Unit& unit, const UnitReading& planned) {
   const CustomizedSetting& want = planned.setting;
   const CustomizedSetting& got = unit.after.setting;
@@ -153,15 +187,9 @@ bool Verified(const Profile& profile, const Unit& unit, const UnitReading& plann
   same = Same("serial", want.serialNumber, got.serialNumber) && same;
   same = Same("timer", std::to_string(want.standbyTimer), std::to_string(got.standbyTimer)) && same;
   if (!Named(profile, kSettingHdd)) return Same("hdd", want.hddString, got.hddString) && same;
-  const std::string hdd = got.hddString;
-  const size_t first = hdd.find(profile.values.hddString1);
-  if (first != std::string::npos &&
-      hdd.find(profile.values.hddString2, first + std::strlen(profile.values.hddString1)) !=
-          std::string::npos) {
-    return same;
-  }
-  ConsolePrint("hdd: asked %s then %s, read %s\n", profile.values.hddString1,
-               profile.values.hddString2, got.hddString);
+  if (HddMatches(got.hddString, profile.values.hddString1, profile.values.hddString2)) return same;
+  ConsolePrint("hdd: asked %s then %s, read %s\n", ShownText(profile.values.hddString1).c_str(),
+               ShownText(profile.values.hddString2).c_str(), ShownText(got.hddString).c_str());
   return false;
 }
 
@@ -172,7 +200,7 @@ void PrintChanges(const Unit& unit) {
     const Json& planned = after[field.key()];
     if (*field == planned) continue;
     const auto text = [](const Json& value) {
-      return value.is_string() ? value.get<std::string>() : value.dump();
+      return ShownText(value.is_string() ? value.get<std::string>() : value.dump());
     };
     ConsolePrint("  %s: %s -> %s\n", field.key().c_str(), text(*field).c_str(),
                  planned == "" ? "(image)" : text(planned).c_str());
@@ -181,146 +209,236 @@ void PrintChanges(const Unit& unit) {
 
 std::string FileName(const std::string& path) { return path.substr(FolderOf(path).size()); }
 
+// A number from the counter (or, in a dry run, the one a real run would
+// take), skipping any whose serial the record gives to a passing unit.
+StepEnd TakeSerial(Run& run, Unit& unit, std::string* label) {
+  const Profile& profile = run.profile;
+  std::string why;
+  bool given = true;
+  while (given) {
+    uint64_t number = 0;
+    if (profile.numberedSerial && !NextSerialNumber(run.files.counter, profile.serialStart,
+                                                    !run.request.dryRun, &number, &why)) {
+      ConsolePrint("%s\n", why.c_str());
+      return StepEnd::kWrong;
+    }
+    if (run.request.dryRun && profile.numberedSerial) number += run.serialsPreviewed++;
+    unit.serial = FillSerial(profile.serial, number);
+    unit.serialNumber = number;
+    unit.numbered = profile.numberedSerial;
+    if (unit.serial.size() >= static_cast<size_t>(kLibraryTextSize)) {
+      ConsolePrint("serial longer than %d\n", kLibraryTextSize - 1);
+      return StepEnd::kWrong;
+    }
+    if (!profile.numberedSerial) break;
+    if (!SerialPassedBefore(run.files.record, unit.serial, &given, &why)) {
+      ConsolePrint("%s\n", why.c_str());
+      return StepEnd::kWrong;
+    }
+    if (given) {
+      ConsolePrint("%s was given to a passing unit before (the record says so): %llu skipped\n",
+                   unit.serial.c_str(), static_cast<unsigned long long>(number));
+    }
+  }
+  *label += " " + unit.serial;
+  return StepEnd::kPass;
+}
+
+StepEnd Write(const Run& run, Unit& unit, const char* device, std::string* label) {
+  const Profile& profile = run.profile;
+  const bool image = !profile.image.empty();
+  const CustomizedSetting asked = Asked(profile, unit);
+  const char* path = profile.image.c_str();
+  std::string why;
+  if (image && !DigestImage(profile.image, &unit.image, &why)) {
+    ConsolePrint("%s\n", why.c_str());
+    return StepEnd::kWrong;
+  }
+  int32_t result = 0;
+  if (!image) {
+    result = OpSetCustomizedSettings(device, profile.settings, &asked);
+  } else if (profile.settings == 0) {
+    result = OpUpdateNoCustomizedSetting(device, path);
+  } else {
+    result = OpUpdateWithCustomizedSetting(device, &asked, path);
+  }
+  if (result == 0) {
+    if (image) *label += " " + FileName(profile.image);
+    return StepEnd::kRefused;
+  }
+  if (!image) return StepEnd::kPass;
+  ImageDigest after;
+  if (!DigestImage(profile.image, &after, &why) || after.sha256 != unit.image.sha256) {
+    ConsolePrint("the image changed while it was programmed: %s\n",
+                 why.empty() ? ("sha256 " + after.sha256 + " after").c_str() : why.c_str());
+    return StepEnd::kWrong;
+  }
+  // The version the unit runs now names what was programmed.
+  unit.after.isT7 = unit.before.isT7;
+  unit.after.versionResult = OpGetFWVersion(device, unit.after.version);
+  *label += " " + ShownText(unit.after.version);
+  return unit.after.versionResult != 0 ? StepEnd::kPass : StepEnd::kRefused;
+}
+
+StepEnd Verify(const Run& run, Unit& unit, const char* device, const UnitReading& planned) {
+  if (run.profile.image.empty()) {
+    unit.after.isT7 = unit.before.isT7;
+    unit.after.versionResult = OpGetFWVersion(device, unit.after.version);
+  }
+  if (OpGetCustomizedSetting(device, &unit.after.setting) == 0) return StepEnd::kRefused;
+  unit.afterKnown = true;
+  return Verified(run.profile, unit, planned) ? StepEnd::kPass : StepEnd::kWrong;
+}
+
+// A unit that failed while it was being changed: what it still answers is
+// its `after`, so rework can tell whether the commit half-happened.
+void ReadBackAfterFailure(const Run& run, Unit& unit, const char* device) {
+  Json messages = Json::array();
+  unit.afterAnswered = ReadWhatAnswers(device, &messages);
+  for (const Json& line : messages) {
+    unit.messages.push_back(line);
+    if (!run.request.json) ConsolePrint("  %s\n", line.get<std::string>().c_str());
+  }
+}
+
+bool DryRunRest(const Run& run, Unit& unit, const char* device, const UnitReading& planned) {
+  unit.after = planned;
+  unit.afterKnown = true;
+  const bool checked =
+      run.profile.image.empty() ||
+      Step(run, unit, "checking", "checking image " + FileName(run.profile.image),
+           [&](std::string*) {
+             return ImageMatchesDevice(device, run.profile.image.c_str()) ? StepEnd::kPass
+                                                                          : StepEnd::kRefused;
+           });
+  if (!run.request.json) PrintChanges(unit);
+  return checked;
+}
+
 // Reading, numbering, then the write (or the dry run's image check), then
 // the read-back.
-bool RunUnit(const Run& run, Unit& unit) {
+bool RunUnit(Run& run, Unit& unit) {
   const Profile& profile = run.profile;
   const char* device = DeviceList[unit.index];
   const bool image = !profile.image.empty();
-  if (!Step(run, unit, "reading", "reading", [&](std::string* label) {
-        unit.beforeRead = ReadUnit(device, &unit.before);
-        *label += std::string(" ") + (unit.before.version[0] != '\0' ? unit.before.version : "-");
-        return unit.beforeRead ? StepEnd::kPass : StepEnd::kRefused;
-      })) {
-    return false;
-  }
+  const bool read = Step(run, unit, "reading", "reading", [&](std::string* label) {
+    unit.beforeRead = ReadUnit(device, &unit.before);
+    *label += " " + (unit.before.version[0] != '\0' ? ShownText(unit.before.version) : "-");
+    return unit.beforeRead ? StepEnd::kPass : StepEnd::kRefused;
+  });
+  if (!read) return false;
   if (Named(profile, kSettingSerial) &&
-      !Step(run, unit, "serial", "serial", [&](std::string* label) {
-        uint64_t number = 0;
-        std::string why;
-        if (profile.numberedSerial && !NextSerialNumber(CounterPath(profile), profile.serialStart,
-                                                        !run.request.dryRun, &number, &why)) {
-          ConsolePrint("%s\n", why.c_str());
-          return StepEnd::kWrong;
-        }
-        if (run.request.dryRun && profile.numberedSerial) number += run.serialsPreviewed++;
-        unit.serial = FillSerial(profile.serial, number);
-        *label += " " + unit.serial;
-        if (unit.serial.size() < static_cast<size_t>(kLibraryTextSize)) return StepEnd::kPass;
-        ConsolePrint("serial longer than %d\n", kLibraryTextSize - 1);
-        return StepEnd::kWrong;
-      })) {
+      !Step(run, unit, "serial", "serial",
+            [&](std::string* label) { return TakeSerial(run, unit, label); })) {
     return false;
   }
   const UnitReading planned = Planned(profile, unit);
-  if (run.request.dryRun) {
-    unit.after = planned;
-    unit.afterKnown = true;
-    const bool checked =
-        !image ||
-        Step(run, unit, "checking", "checking image " + FileName(profile.image), [&](std::string*) {
-          return ImageMatchesDevice(device, profile.image.c_str()) ? StepEnd::kPass
-                                                                   : StepEnd::kRefused;
-        });
-    if (!run.request.json) PrintChanges(unit);
-    return checked;
-  }
-  const CustomizedSetting asked = Asked(profile, unit);
-  const char* writeStep = image ? "programming" : "writing";
-  if (!Step(run, unit, writeStep, image ? "programming" : "writing settings",
-            [&](std::string* label) {
-              int32_t result = 0;
-              if (!image) {
-                result = OpSetCustomizedSettings(device, profile.settings, &asked);
-              } else if (profile.settings == 0) {
-                result = OpUpdateNoCustomizedSetting(device, profile.image.c_str());
-              } else {
-                result = OpUpdateWithCustomizedSetting(device, &asked, profile.image.c_str());
-              }
-              if (result == 0) {
-                if (image) *label += " " + FileName(profile.image);
-                return StepEnd::kRefused;
-              }
-              if (!image) return StepEnd::kPass;
-              // The version the unit runs now names what was programmed.
-              unit.after.isT7 = unit.before.isT7;
-              unit.after.versionResult = OpGetFWVersion(device, unit.after.version);
-              *label += std::string(" ") + unit.after.version;
-              return unit.after.versionResult != 0 ? StepEnd::kPass : StepEnd::kRefused;
-            })) {
+  if (run.request.dryRun) return DryRunRest(run, unit, device, planned);
+  if (!Step(run, unit, image ? "programming" : "writing", image ? "programming" : "writing settings",
+            [&](std::string* label) { return Write(run, unit, device, label); })) {
+    ReadBackAfterFailure(run, unit, device);
     return false;
   }
-  return Step(run, unit, "verifying", "verifying", [&](std::string*) {
-    if (!image) {
-      unit.after.isT7 = unit.before.isT7;
-      unit.after.versionResult = OpGetFWVersion(device, unit.after.version);
-    }
-    if (OpGetCustomizedSetting(device, &unit.after.setting) == 0) return StepEnd::kRefused;
-    unit.afterKnown = true;
-    return Verified(profile, unit, planned) ? StepEnd::kPass : StepEnd::kWrong;
-  });
+  return Step(run, unit, "verifying", "verifying",
+              [&](std::string*) { return Verify(run, unit, device, planned); });
 }
 
-Json RecordOf(const Run& run, const Unit& unit, bool passed, double seconds) {
+Json RecordOf(const Run& run, const Unit& unit, bool passed) {
   Json record = {{"time", unit.time},          {"tool", kToolVersion},
                  {"host", run.host},           {"device", unit.index + 1},
                  {"path", unit.path},          {"series", SeriesName(unit.before)},
                  {"profile", run.profile.path}};
-  if (!run.profile.image.empty()) {
+  if (!unit.image.sha256.empty()) {
     record["image"] = {
-        {"path", run.profile.image}, {"sha256", run.imageSha256}, {"size", run.imageSize}};
+        {"path", run.profile.image}, {"sha256", unit.image.sha256}, {"size", unit.image.size}};
   }
   if (!unit.serial.empty()) record["serial"] = unit.serial;
+  if (unit.numbered) record["serial_number"] = unit.serialNumber;
   if (unit.beforeRead) record["before"] = ReadingJson(unit.before);
   if (unit.afterKnown) record["after"] = ReadingJson(unit.after);
+  if (!unit.afterAnswered.empty()) record["after"] = unit.afterAnswered;
   record["result"] = passed ? "pass" : "fail";
   if (unit.failedStep != nullptr) record["failed_step"] = unit.failedStep;
   if (!unit.failedCall.empty()) record["failed_call"] = unit.failedCall;
   if (!unit.messages.empty()) record["messages"] = unit.messages;
   if (run.request.dryRun) record["dry_run"] = true;
-  record["seconds"] = std::round(seconds * 1000) / 1000;
+  record["seconds"] = std::round(SecondsSince(unit.start) * 1000) / 1000;
   return record;
+}
+
+// Everything a real run needs, checked before any unit is touched.
+bool PrepareRun(Run& run, std::string* why) {
+  const Profile& profile = run.profile;
+  if (!FindRunFiles(profile, run.request.recordPath, &run.files, why)) return false;
+  if (!run.request.dryRun && !CheckRunFilesWritable(profile, run.files, why)) return false;
+  ImageDigest readable;
+  if (profile.image.empty() || DigestImage(profile.image, &readable, why)) return true;
+  *why = profile.path + ": image: " + *why;
+  return false;
+}
+
+// Runs one unit and files its record line; false when the line must stop.
+bool ServeUnit(Run& run, Unit& unit, int* passedCount) {
+  const bool passed = RunUnit(run, unit);
+  *passedCount += passed ? 1 : 0;
+  const std::string line =
+      RecordOf(run, unit, passed).dump(-1, ' ', false, Json::error_handler_t::replace);
+  if (run.request.json) ConsolePrint("%s\n", line.c_str());
+  ConsoleFlush();
+  if (run.request.dryRun) return true;
+  std::string why;
+  bool endedTail = false;
+  // On disk before the next unit is touched; without a record the line stops.
+  const bool written = WriteUnitRecord(run.files.record, line, passed ? unit.serial : "",
+                                       &endedTail, &why);
+  if (endedTail && !run.request.json) {
+    ConsolePrint("The record's last line had no line end: ended before this unit's\n");
+  }
+  if (!written) ConsolePrint("Record not written, line stopped: %s\n", why.c_str());
+  return written;
+}
+
+void PrintSummary(const Run& run, int served, int passed, int listed) {
+  if (run.request.json) return;
+  if (run.request.all && ListedDeviceCount() >= kMaxDevices) {
+    ConsolePrint("At most %d units are seen at once: more may be attached\n", kMaxDevices);
+  }
+  if (served < listed) {
+    ConsolePrint("Stopped: %d listed unit%s not reached\n", listed - served,
+                 listed - served == 1 ? "" : "s");
+  }
+  ConsolePrint("%d unit%s: %d passed, %d failed\n", served, served == 1 ? "" : "s", passed,
+               served - passed);
+  ConsoleFlush();
 }
 
 }  // namespace
 
 int ApplyProfile(const LineRequest& request, const std::vector<int>& units) {
-  Run run{request, request.profile, platform::HostName(), "", 0};
-  const Profile& profile = request.profile;
-  if (!profile.image.empty() && !Sha256OfFile(profile.image, &run.imageSha256, &run.imageSize)) {
-    ConsolePrint("%s: image: cannot read %s\n", profile.path.c_str(), profile.image.c_str());
+  Run run{request, request.profile, {}, platform::HostName(), 0};
+  std::string why;
+  if (!PrepareRun(run, &why)) {
+    ConsolePrint("%s\n", why.c_str());
     return kLineUsageError;
   }
-  const std::string recordPath = request.recordPath != nullptr
-                                     ? request.recordPath
-                                     : FolderOf(profile.path) + "bridgefw-record.jsonl";
   int passedCount = 0;
-  int ordinal = 0;
+  int served = 0;
+  bool recorded = true;
   for (const int index : units) {
+    if (LineStopRequested() || !recorded) break;
     Unit unit;
     unit.index = index;
-    unit.ordinal = ++ordinal;
+    unit.ordinal = ++served;
     unit.total = static_cast<int>(units.size());
     unit.path = DeviceList[index];
     unit.time = platform::CurrentTimeText(0);
-    const Clock::time_point start = Clock::now();
-    const bool passed = RunUnit(run, unit);
-    passedCount += passed ? 1 : 0;
-    const std::string line = RecordOf(run, unit, passed, SecondsSince(start))
-                                 .dump(-1, ' ', false, Json::error_handler_t::replace);
-    if (request.json) ConsolePrint("%s\n", line.c_str());
-    std::string why;
-    // On disk before the next unit is touched; without a record the line stops.
-    if (!request.dryRun &&
-        !platform::AppendToFile(recordPath, line + "\n", platform::Sync::kToDisk, &why)) {
-      ConsolePrint("Record not written, line stopped: %s\n", why.c_str());
-      return kLineUnitFailed;
-    }
+    unit.start = Clock::now();
+    recorded = ServeUnit(run, unit, &passedCount);
   }
-  const int failed = ordinal - passedCount;
-  if (!request.json) {
-    ConsolePrint("%d unit%s: %d passed, %d failed\n", ordinal, ordinal == 1 ? "" : "s", passedCount,
-                 failed);
-  }
-  return failed == 0 ? kLineAllPassed : kLineUnitFailed;
+  PrintSummary(run, served, passedCount, static_cast<int>(units.size()));
+  return served == static_cast<int>(units.size()) && passedCount == served && recorded
+             ? kLineAllPassed
+             : kLineUnitFailed;
 }
+
+void WatchApplyStops(bool json) { WatchLineStops(!json); }

@@ -7,3 +7,8 @@
 
 // units: indices into DeviceList, in listing order. Returns the exit status.
 int ApplyProfile(const LineRequest& request, const std::vector<int>& units);
+
+// Ctrl-C and its kin during --apply: the unit in progress finishes and is
+// recorded; a second request abandons it (see unit_in_progress.h). Called
+// once, before the library is loaded.
+void WatchApplyStops(bool json);

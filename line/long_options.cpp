@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
+#include "sdk/api_table.h"
 #include "ui/command_line.h"
 #include "ui/menu.h"
 #include "ui/option_table.h"
@@ -123,68 +124,102 @@ int SingleUnit(const LineRequest& request, int* status) {
   return -1;
 }
 
+// At most kMaxDevices path buffers are given to the library: with as many
+// listed, more may be attached and are not seen.
+void PrintListLimit() {
+  if (ListedDeviceCount() < kMaxDevices) return;
+  ConsolePrint("At most %d units are seen at once: more may be attached\n", kMaxDevices);
+}
+
+Json ListedJson(int i, const UnitReading& unit, bool read, const std::string& version) {
+  return Json{{"device", i + 1},
+              {"path", DeviceList[i]},
+              {"series", SeriesName(unit)},
+              {"mode", ModeName(unit)},
+              {"version", version},
+              {"vid", read ? HexId(unit.setting.vid) : "?"},
+              {"pid", read ? HexId(unit.setting.pid) : "?"},
+              {"serial", read ? unit.setting.serialNumber : "?"}};
+}
+
+// A unit that could not be read (any call refused) makes the status 1.
 int ListDevices(const LineRequest& request) {
   Json list = Json::array();
   int status = kLineAllPassed;
   for (int i = 0; i < ListedDeviceCount(); ++i) {
     UnitReading unit;
-    const bool read = ReadUnit(DeviceList[i], &unit);
+    const RefusalWatch watch;
+    const bool read = ReadUnit(DeviceList[i], &unit) && watch.FirstRefused() == nullptr;
     if (!read) status = kLineUnitFailed;
     const bool firmware = std::strcmp(ModeName(unit), "firmware") == 0;
     const std::string version = firmware ? unit.version : "-";
     const std::string ids = read ? HexId(unit.setting.vid) + ":" + HexId(unit.setting.pid) : "?";
     const std::string serial = read ? unit.setting.serialNumber : "?";
     if (request.json) {
-      list.push_back(Json{{"device", i + 1},
-                          {"path", DeviceList[i]},
-                          {"series", SeriesName(unit)},
-                          {"mode", ModeName(unit)},
-                          {"version", version},
-                          {"vid", read ? HexId(unit.setting.vid) : "?"},
-                          {"pid", read ? HexId(unit.setting.pid) : "?"},
-                          {"serial", serial}});
+      list.push_back(ListedJson(i, unit, read, version));
     } else {
-      ConsolePrint("%d %s %s %s %s %s %s\n", i + 1, DeviceList[i], SeriesName(unit), ModeName(unit),
-                   version.c_str(), ids.c_str(), serial.c_str());
+      ConsolePrint("%d %s %s %s %s %s %s\n", i + 1, ShownText(DeviceList[i]).c_str(),
+                   SeriesName(unit), ModeName(unit), ShownText(version).c_str(), ids.c_str(),
+                   ShownText(serial).c_str());
     }
   }
   if (request.json) {
     ConsolePrint("%s\n", list.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
+  } else {
+    PrintListLimit();
   }
   return status;
 }
 
+// The keys of a saved profile: what the profile would take back, and a
+// comment for each text it would not, so that what is saved always loads.
+void AddSavedText(toml::table& keys, std::string& leftOut, const char* key,
+                  const std::string& value) {
+  if (value.empty()) {
+    leftOut += std::string("# ") + key + " left out: the unit's is empty, and a profile takes none\n";
+  } else if (!ProfileTakesText(value)) {
+    leftOut += std::string("# ") + key + " left out: the unit's is not printable ASCII\n";
+  } else {
+    keys.insert(key, value);
+  }
+}
+
 // A golden unit's settings as a profile. The serial is each unit's own and
 // the HDD strings read back joined, so neither is written as a key.
+std::string SavedProfile(const char* path, const UnitReading& unit) {
+  const CustomizedSetting& s = unit.setting;
+  toml::table keys{{"vid", HexId(s.vid)}, {"pid", HexId(s.pid)}};
+  std::string leftOut;
+  AddSavedText(keys, leftOut, "manufacturer", s.manufacturer);
+  AddSavedText(keys, leftOut, "product", s.product);
+  if (s.standbyTimer >= 0) keys.insert("timer", s.standbyTimer);
+  if (s.standbyTimer < 0) leftOut += "# timer left out: the unit's is below 0\n";
+  std::ostringstream text;
+  text << "# Saved by bridgefw " << kToolVersion << " from " << path << " (" << unit.version
+       << ").\n"
+       << "# Its serial was " << toml::value<std::string>(s.serialNumber)
+       << "; give each unit its own with serial = \"PREFIX-{n:6}\".\n"
+       << "# Its HDD strings read back as one, " << toml::value<std::string>(s.hddString)
+       << "; name hdd1 and hdd2 to write them.\n"
+       << leftOut << keys << "\n";
+  return text.str();
+}
+
 int SaveProfile(const LineRequest& request) {
   int status = kLineAllPassed;
   const int index = SingleUnit(request, &status);
   if (index < 0) return status;
   UnitReading unit;
   if (!ReadUnit(DeviceList[index], &unit)) {
-    ConsolePrint("Reading %s failed\n", DeviceList[index]);
+    ConsolePrint("Reading %s failed\n", ShownText(DeviceList[index]).c_str());
     return kLineUnitFailed;
   }
-  const CustomizedSetting& s = unit.setting;
-  const toml::table table{{"vid", HexId(s.vid)},
-                          {"pid", HexId(s.pid)},
-                          {"manufacturer", s.manufacturer},
-                          {"product", s.product},
-                          {"timer", s.standbyTimer}};
-  std::ostringstream text;
-  text << "# Saved by bridgefw " << kToolVersion << " from " << DeviceList[index] << " ("
-       << unit.version << ").\n"
-       << "# Its serial was " << toml::value<std::string>(s.serialNumber)
-       << "; give each unit its own with serial = \"PREFIX-{n:6}\".\n"
-       << "# Its HDD strings read back as one, " << toml::value<std::string>(s.hddString)
-       << "; name hdd1 and hdd2 to write them.\n"
-       << table << "\n";
   std::string why;
-  if (!platform::CreateNewFile(request.savePath, text.str(), &why)) {
+  if (!platform::CreateNewFile(request.savePath, SavedProfile(DeviceList[index], unit), &why)) {
     ConsolePrint("%s\n", why.c_str());
     return kLineUsageError;
   }
-  ConsolePrint("Saved %s as %s\n", DeviceList[index], request.savePath);
+  ConsolePrint("Saved %s as %s\n", ShownText(DeviceList[index]).c_str(), request.savePath);
   return kLineAllPassed;
 }
 
@@ -207,6 +242,11 @@ bool IsLongOptionRun(const char* const* argv) {
 
 LineRequest ParseLongOptions(const char* const* argv) {
   LineRequest request;
+  // Help wins over whatever else is asked.
+  for (int at = 1; argv[at] != nullptr && std::strncmp(argv[at], "--", 2) == 0; ++at) {
+    if (std::strcmp(argv[at], "--help") == 0) request.action = LineAction::kHelp;
+  }
+  if (request.action == LineAction::kHelp) return request;
   bool seen[sizeof kLongOptions / sizeof kLongOptions[0]] = {};
   int at = 1;
   for (; argv[at] != nullptr && std::strncmp(argv[at], "--", 2) == 0; ++at) {
@@ -240,7 +280,6 @@ LineRequest ParseLongOptions(const char* const* argv) {
     ConsolePrint("bridgefw %s\n", kToolVersion);
     request.finished = true;
   }
-  request.needsDevice = request.action != LineAction::kHelp;
   if (request.action == LineAction::kApply) {
     std::string why;
     if (!LoadProfile(request.profilePath, &request.profile, &why)) {
@@ -250,6 +289,13 @@ LineRequest ParseLongOptions(const char* const* argv) {
     }
   }
   return request;
+}
+
+int RunLongOptionsWithoutDevice(const LineRequest& request) {
+  if (request.action == LineAction::kHelp) return RunLongOptions(request);
+  ConsolePrint(request.action == LineAction::kList && request.json ? "[]\n"
+                                                                   : "Not connect device\n");
+  return kLineNoDevice;
 }
 
 int RunLongOptions(const LineRequest& request) {

@@ -4,13 +4,8 @@
 
 #include <string>
 
+#include "line/exit_status.h"
 #include "line/profile.h"
-
-// Exit statuses of a run with long options.
-constexpr int kLineAllPassed = 0;
-constexpr int kLineUnitFailed = 1;
-constexpr int kLineUsageError = 2;  // nothing touched
-constexpr int kLineNoDevice = 3;    // no library, or no (such) device
 
 enum class LineAction { kNone, kList, kApply, kSaveProfile, kHelp, kVersion };
 
@@ -28,7 +23,6 @@ struct LineRequest {
 
   bool finished = false;  // parsing decided the run: exit with status
   int status = kLineAllPassed;
-  bool needsDevice = true;
 };
 
 // Whether the first argument begins with "--".
@@ -41,3 +35,8 @@ LineRequest ParseLongOptions(const char* const* argv);
 
 // The request, once the library has listed its devices; returns the status.
 int RunLongOptions(const LineRequest& request);
+
+// The request when the library lists no device, or is missing: says so (an
+// empty list for --list --json) and returns kLineNoDevice; help needs
+// neither and is shown.
+int RunLongOptionsWithoutDevice(const LineRequest& request);

@@ -18,12 +18,17 @@ struct Key {
   const char* name;
   uint32_t setting;  // 0: not a setting
   char* text;        // the record field a text key fills, or null
-  size_t capacity;
 };
 
-bool Printable(const std::string& text) {
+// A fault at a line of the profile; the message starts with the key.
+struct Fault {
+  long line = 0;
+  std::string what;
+};
+
+bool PrintableAscii(const std::string& text) {
   for (unsigned char c : text) {
-    if (c < 0x20 || c == 0x7F) return false;
+    if (c < 0x20 || c >= 0x7F) return false;
   }
   return true;
 }
@@ -48,7 +53,8 @@ bool CheckPlaceholders(const std::string& serial, bool* numbered) {
     const bool widthOk =
         inside.size() > 2 && inside.size() <= 4 && inside.compare(0, 2, "n:") == 0 &&
         std::isdigit(static_cast<unsigned char>(inside[2])) &&
-        (inside.size() == 3 || std::isdigit(static_cast<unsigned char>(inside[3])));
+        (inside.size() == 3 || std::isdigit(static_cast<unsigned char>(inside[3]))) &&
+        std::atoi(inside.c_str() + 2) > 0;
     if (inside != "n" && !widthOk) return false;
     *numbered = true;
     at = close;
@@ -61,14 +67,203 @@ bool IsAbsolute(const std::string& path) {
          (path.size() > 1 && path[1] == ':');
 }
 
+std::string LineOf(const std::string& text, long line) {
+  size_t at = 0;
+  for (long n = 1; n < line && at != std::string::npos; ++n) {
+    at = text.find('\n', at);
+    if (at != std::string::npos) ++at;
+  }
+  return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
+}
+
+// toml++ garbles a quoted key in its "cannot redefine" message: the key is
+// taken from its line instead, parsed alone.
+Fault ParseFault(const std::string& text, const toml::parse_error& error) {
+  const std::string description(error.description());
+  const long line = static_cast<long>(error.source().begin.line);
+  if (description.find("cannot redefine existing") != std::string::npos) {
+    toml::parse_result alone = toml::parse(LineOf(text, line));
+    if (alone && alone.table().size() == 1) {
+      return {line, std::string(alone.table().begin()->first.str()) + ": given twice"};
+    }
+  }
+  return {line, description};
+}
+
+// The file's text, or why there is none, as the system told it.
+bool ReadProfileText(const std::string& path, std::string* text, Fault* fault) {
+  bool missing = false;
+  if (path.empty()) {
+    fault->what = "the profile's path is empty";
+  } else if (!platform::ReadFileText(path, text, &missing, &fault->what)) {
+    return false;
+  } else if (text->size() >= 2 && (text->compare(0, 2, "\xFF\xFE") == 0 ||
+                                   text->compare(0, 2, "\xFE\xFF") == 0)) {
+    fault->what = "UTF-16: save the profile as UTF-8";
+  } else {
+    return true;
+  }
+  return false;
+}
+
+// A number key: timer or serial_start.
+bool TakeNumber(const std::string& name, const toml::node& node, Profile* profile,
+                std::string* why) {
+  const toml::value<int64_t>* number = node.as_integer();
+  const int64_t most = name == "timer" ? INT32_MAX : INT64_MAX / 2;
+  if (number == nullptr || number->get() < 0 || number->get() > most) {
+    *why = "must be a whole number from 0 to " + std::to_string(most);
+    return false;
+  }
+  if (name == "timer") {
+    profile->values.standbyTimer = static_cast<int32_t>(number->get());
+    profile->settings |= kSettingTimer;
+  } else {
+    profile->serialStart = static_cast<uint64_t>(number->get());
+  }
+  return true;
+}
+
+// The image: a path of the system's (any text), resolved against the
+// profile's folder, to a file that can be read.
+bool TakeImage(const std::string& text, Profile* profile, std::string* why) {
+  profile->image = IsAbsolute(text) ? text : FolderOf(profile->path) + text;
+  if (text.empty() || profile->image.size() >= kFirmwarePathSize) {
+    *why = "must be a path of 1 to " + std::to_string(kFirmwarePathSize - 1) + " characters";
+    return false;
+  }
+  std::string unopened;
+  std::FILE* image = platform::OpenRegularFile(profile->image, &unopened);
+  if (image == nullptr) {
+    *why = unopened;
+    return false;
+  }
+  std::fclose(image);
+  return true;
+}
+
+// A setting's text: checked as the library and the single writers take it.
+bool TakeText(const Key& key, const std::string& text, Profile* profile, std::string* why) {
+  const std::string name = key.name;
+  if (!PrintableAscii(text)) {
+    *why = "must be printable ASCII text (the bridge takes no other)";
+  } else if ((name == "vid" || name == "pid") && !IsHexId(text)) {
+    *why = "must be 1 to 4 hex digits";
+  } else if (name == "serial" && !CheckPlaceholders(text, &profile->numberedSerial)) {
+    *why = "takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces";
+  } else if (text.size() > kMaxText) {
+    *why = "is longer than " + std::to_string(kMaxText);
+  } else if (name == "serial" && FillSerial(text, 0).size() > kMaxText) {
+    *why = "is longer than " + std::to_string(kMaxText) + " with its number at its width";
+  } else if ((name == "manufacturer" || name == "product" || name == "serial") && text.empty()) {
+    *why = "is empty";  // what the single writers refuse
+  } else {
+    if (name == "serial") profile->serial = text;
+    std::memcpy(key.text, text.c_str(), text.size() + 1);
+    profile->settings |= key.setting;
+    return true;
+  }
+  return false;
+}
+
+bool TakeKey(const Key& key, const toml::node& node, Profile* profile, std::string* why) {
+  const std::string name = key.name;
+  if (name == "timer" || name == "serial_start") return TakeNumber(name, node, profile, why);
+  const toml::value<std::string>* value = node.as_string();
+  if (value == nullptr) {
+    *why = "must be a text";
+    return false;
+  }
+  if (name == "image") {
+    if (!PrintableText(value->get())) {
+      *why = "must be printable text";
+      return false;
+    }
+    return TakeImage(value->get(), profile, why);
+  }
+  return TakeText(key, value->get(), profile, why);
+}
+
+// Where each key that needs another stood: 0 when it is not there.
+struct KeyLines {
+  long hdd[2] = {0, 0};
+  long image = 0;
+  long serialStart = 0;
+};
+
+bool TakeKeys(const toml::table& table, Profile* profile, KeyLines* lines, Fault* fault) {
+  CustomizedSetting& v = profile->values;
+  const Key keys[] = {
+      {"image", 0, nullptr},
+      {"vid", kSettingVid, v.vidText},
+      {"pid", kSettingPid, v.pidText},
+      {"manufacturer", kSettingManufacturer, v.manufacturer},
+      {"product", kSettingProduct, v.product},
+      {"serial", kSettingSerial, v.serialNumber},
+      {"hdd1", kSettingHdd, v.hddString1},
+      {"hdd2", kSettingHdd, v.hddString2},
+      {"timer", kSettingTimer, nullptr},
+      {"serial_start", 0, nullptr},
+  };
+  for (auto&& [key, node] : table) {
+    const std::string name(key.str());
+    fault->line = static_cast<long>(key.source().begin.line);
+    const Key* known = nullptr;
+    for (const Key& candidate : keys) {
+      if (name == candidate.name) known = &candidate;
+    }
+    std::string why = "unknown key";
+    if (known == nullptr || !TakeKey(*known, node, profile, &why)) {
+      fault->what = name + ": " + why;
+      return false;
+    }
+    if (name == "hdd1" || name == "hdd2") lines->hdd[name == "hdd2"] = fault->line;
+    if (name == "image") lines->image = fault->line;
+    if (name == "serial_start") lines->serialStart = fault->line;
+  }
+  return true;
+}
+
+// What the keys must say together.
+bool CheckTogether(const Profile& profile, const KeyLines& lines, Fault* fault) {
+  const CustomizedSetting& v = profile.values;
+  const long* hdd = lines.hdd;
+  // The library takes the two HDD strings together and reads them back as
+  // one, so a unit's own cannot be taken apart to fill in a missing one.
+  if ((hdd[0] == 0) != (hdd[1] == 0)) {
+    *fault = {hdd[0] + hdd[1], hdd[0] != 0 ? "hdd1: needs hdd2 too" : "hdd2: needs hdd1 too"};
+  } else if (lines.image != 0 && profile.settings != 0 && hdd[0] == 0) {
+    *fault = {lines.image,
+              "image: with settings it needs hdd1 and hdd2 (the update writes both, "
+              "and a unit's own cannot be read back apart)"};
+  } else if (lines.image != 0 && hdd[0] != 0 &&
+             (v.hddString1[0] == '\0' || v.hddString2[0] == '\0')) {
+    *fault = {hdd[0], "hdd1, hdd2: the update with an image takes no empty HDD string"};
+  } else if (lines.serialStart != 0 && !profile.numberedSerial) {
+    *fault = {lines.serialStart, "serial_start: needs a serial with {n}"};
+  } else if (lines.image == 0 && profile.settings == 0) {
+    *fault = {1, "names none of image, vid, pid, manufacturer, product, serial, hdd1, hdd2, timer"};
+  } else {
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+bool PrintableText(const std::string& text) {
+  for (unsigned char c : text) {
+    if (c < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+bool ProfileTakesText(const std::string& text) { return PrintableAscii(text); }
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
-
-std::string CounterPath(const Profile& profile) { return profile.path + ".counter"; }
 
 std::string FillSerial(const std::string& serial, uint64_t n) {
   const size_t open = serial.find('{');
@@ -87,122 +282,19 @@ bool LoadProfile(const std::string& path, Profile* profile, std::string* why) {
   // parsed from memory: no file stream, whose locale set-up alone costs more
   // memory than the rest of the parse.
   std::string text;
-  bool missing = false;
-  std::string unread;
-  if (!platform::ReadFileText(path, &text, &missing, &unread)) {
-    *why = path + ":0: File could not be opened for reading";
-    return false;
-  }
-  toml::parse_result parsed = toml::parse(text, path);
-  if (!parsed) {
-    const toml::parse_error& error = parsed.error();
-    *why = path + ":" + std::to_string(error.source().begin.line) + ": " +
-           std::string(error.description());
-    return false;
-  }
-  CustomizedSetting& v = profile->values;
-  const Key keys[] = {
-      {"image", 0, nullptr, 0},
-      {"vid", kSettingVid, v.vidText, sizeof v.vidText},
-      {"pid", kSettingPid, v.pidText, sizeof v.pidText},
-      {"manufacturer", kSettingManufacturer, v.manufacturer, sizeof v.manufacturer},
-      {"product", kSettingProduct, v.product, sizeof v.product},
-      {"serial", kSettingSerial, v.serialNumber, sizeof v.serialNumber},
-      {"hdd1", kSettingHdd, v.hddString1, sizeof v.hddString1},
-      {"hdd2", kSettingHdd, v.hddString2, sizeof v.hddString2},
-      {"timer", kSettingTimer, nullptr, 0},
-      {"serial_start", 0, nullptr, 0},
-  };
-  const toml::table& table = parsed.table();
-  std::string error;
-  long hddLine[2] = {0, 0};
-  long imageLine = 0;
-  long serialStartLine = 0;
-  for (auto&& [key, node] : table) {
-    const std::string name(key.str());
-    const long line = static_cast<long>(key.source().begin.line);
-    const auto fault = [&](const std::string& what) {
-      *why = path + ":" + std::to_string(line) + ": " + name + ": " + what;
-      return false;
-    };
-    const Key* known = nullptr;
-    for (const Key& candidate : keys) {
-      if (name == candidate.name) known = &candidate;
+  Fault fault;
+  KeyLines lines;
+  bool loaded = ReadProfileText(path, &text, &fault);
+  if (loaded) {
+    toml::parse_result parsed = toml::parse(text, path);
+    if (!parsed) {
+      fault = ParseFault(text, parsed.error());
+      loaded = false;
+    } else {
+      loaded = TakeKeys(parsed.table(), profile, &lines, &fault) &&
+               CheckTogether(*profile, lines, &fault);
     }
-    if (known == nullptr) return fault("unknown key");
-    if (name == "timer" || name == "serial_start") {
-      const toml::value<int64_t>* number = node.as_integer();
-      const int64_t most = name == "timer" ? INT32_MAX : INT64_MAX / 2;
-      if (number == nullptr || number->get() < 0 || number->get() > most) {
-        return fault("must be a whole number from 0 to " + std::to_string(most));
-      }
-      if (name == "timer") {
-        v.standbyTimer = static_cast<int32_t>(number->get());
-        profile->settings |= kSettingTimer;
-      } else {
-        profile->serialStart = static_cast<uint64_t>(number->get());
-        serialStartLine = line;
-      }
-      continue;
-    }
-    const toml::value<std::string>* value = node.as_string();
-    if (value == nullptr) return fault("must be a text");
-    const std::string& text = value->get();
-    if (!Printable(text)) return fault("must be printable text");
-    if (name == "image") {
-      profile->image = IsAbsolute(text) ? text : FolderOf(path) + text;
-      imageLine = line;
-      if (text.empty() || profile->image.size() >= kFirmwarePathSize) {
-        return fault("must be a path of 1 to " + std::to_string(kFirmwarePathSize - 1) +
-                     " characters");
-      }
-      std::string unopened;
-      std::FILE* image = platform::OpenRegularFile(profile->image, &unopened);
-      if (image == nullptr) return fault("cannot open " + profile->image);
-      std::fclose(image);
-      continue;
-    }
-    if ((name == "vid" || name == "pid") && !IsHexId(text))
-      return fault("must be 1 to 4 hex digits");
-    if (name == "serial") {
-      if (!CheckPlaceholders(text, &profile->numberedSerial)) {
-        return fault("takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces");
-      }
-      profile->serial = text;
-    }
-    if (text.size() > kMaxText) return fault("is longer than " + std::to_string(kMaxText));
-    // What the single writers refuse empty.
-    if ((name == "manufacturer" || name == "product" || name == "serial") && text.empty()) {
-      return fault("is empty");
-    }
-    std::memcpy(known->text, text.c_str(), text.size() + 1);
-    profile->settings |= known->setting;
-    if (name == "hdd1" || name == "hdd2") hddLine[name == "hdd2"] = line;
   }
-  const auto fault = [&](long line, const std::string& what) {
-    *why = path + ":" + std::to_string(line) + ": " + what;
-    return false;
-  };
-  // The library takes the two HDD strings together and reads them back as
-  // one, so a unit's own cannot be taken apart to fill in a missing one.
-  if ((hddLine[0] == 0) != (hddLine[1] == 0)) {
-    return fault(hddLine[0] + hddLine[1],
-                 hddLine[0] != 0 ? "hdd1: needs hdd2 too" : "hdd2: needs hdd1 too");
-  }
-  if (imageLine != 0 && profile->settings != 0 && hddLine[0] == 0) {
-    return fault(imageLine,
-                 "image: with settings it needs hdd1 and hdd2 (the update writes both, "
-                 "and a unit's own cannot be read back apart)");
-  }
-  if (imageLine != 0 && hddLine[0] != 0 && (v.hddString1[0] == '\0' || v.hddString2[0] == '\0')) {
-    return fault(hddLine[0], "hdd1, hdd2: the update with an image takes no empty HDD string");
-  }
-  if (serialStartLine != 0 && !profile->numberedSerial) {
-    return fault(serialStartLine, "serial_start: needs a serial with {n}");
-  }
-  if (imageLine == 0 && profile->settings == 0) {
-    return fault(1,
-                 "names none of image, vid, pid, manufacturer, product, serial, hdd1, hdd2, timer");
-  }
-  return true;
+  if (!loaded) *why = path + ":" + std::to_string(fault.line) + ": " + fault.what;
+  return loaded;
 }

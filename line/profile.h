@@ -23,8 +23,12 @@ bool LoadProfile(const std::string& path, Profile* profile, std::string* why);
 // The serial for number n: {n} becomes n, {n:WIDTH} n zero-padded to WIDTH.
 std::string FillSerial(const std::string& serial, uint64_t n);
 
-// The serial counter's file: PROFILE.counter beside the profile.
-std::string CounterPath(const Profile& profile);
+// Text without control characters (what a path in the profile may hold).
+bool PrintableText(const std::string& text);
+
+// Whether a setting's text can stand in a profile: printable ASCII, as the
+// bridge takes it.
+bool ProfileTakesText(const std::string& text);
 
 // The folder part of a path, with its separator ("" for none).
 std::string FolderOf(const std::string& path);

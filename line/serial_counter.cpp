@@ -6,32 +6,48 @@
 
 namespace {
 
-// Digits and an optional line end; an empty file is a counter not yet used.
-bool ParseCounter(const std::string& text, uint64_t* value) {
+constexpr uint64_t kMost = std::numeric_limits<uint64_t>::max();
+
+// The number, with a leading UTF-8 byte-order mark and blanks and line ends
+// around it allowed (as Notepad and `echo 1000 > file` in cmd write it); an
+// empty file is a counter not yet used. Otherwise why it is no counter.
+bool ParseCounter(std::string text, uint64_t* value, std::string* why) {
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  const char* const blank = " \t\r\n";
+  const size_t first = text.find_first_not_of(blank);
+  text = first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(blank) + 1 - first);
   *value = 0;
-  size_t at = 0;
-  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-    const uint64_t digit = static_cast<uint64_t>(text[at] - '0');
-    if (*value > (std::numeric_limits<uint64_t>::max() - digit) / 10) return false;
+  for (const char c : text) {
+    const uint64_t digit = static_cast<uint64_t>(c - '0');
+    if (c < '0' || c > '9' || *value > (kMost - digit) / 10) {
+      const std::string shown = text.size() > 24 ? text.substr(0, 24) + "..." : text;
+      *why = c < '0' || c > '9' ? "holds \"" + shown + "\", which is no number"
+                                : "holds " + shown + ", past the largest number";
+      return false;
+    }
     *value = *value * 10 + digit;
   }
-  const std::string rest = text.substr(at);
-  return (at > 0 || text.empty()) && (rest.empty() || rest == "\n" || rest == "\r\n");
+  if (*value == kMost) {
+    *why = "is used up (" + text + ")";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take, uint64_t* number,
                       std::string* why) {
-  const std::string refused = counterPath + " holds no counter: refused rather than guessed";
+  std::string fault;
+  const auto refused = [&] { *why = counterPath + " " + fault + ": refused rather than guessed"; };
   if (!take) {
     // A look needs no lock, and must not make the file: a missing one is unused.
     std::string text;
     bool missing = false;
     if (!platform::ReadFileText(counterPath, &text, &missing, why) && !missing) return false;
     uint64_t next = 0;
-    if (!ParseCounter(text, &next)) {
-      *why = refused;
+    if (!ParseCounter(text, &next, &fault)) {
+      refused();
       return false;
     }
     *number = next < start ? start : next;
@@ -42,13 +58,13 @@ bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take,
       counterPath,
       [&](std::string& text) {
         uint64_t next = 0;
-        parsed = ParseCounter(text, &next) && next < std::numeric_limits<uint64_t>::max();
+        parsed = ParseCounter(text, &next, &fault);
         if (!parsed) return false;
         *number = next < start ? start : next;
         text = std::to_string(*number + 1) + "\n";
         return true;
       },
       why);
-  if (changed && !parsed) *why = refused;
+  if (changed && !parsed) refused();
   return changed && parsed;
 }

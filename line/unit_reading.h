@@ -16,8 +16,17 @@ struct UnitReading {
 using Json = nlohmann::ordered_json;
 
 // The series, the firmware version and the seven settings. False when the
-// settings read failed (a unit whose version is unknown can still be read).
+// settings read failed; a refused version or mode query shows only in the
+// caller's RefusalWatch (the line fails such a unit, the reading goes on).
 bool ReadUnit(const char* device, UnitReading* reading);
+
+// What a unit still answers, each field read alone (as after a failed
+// write): a field that cannot be read is left out, and a message says so.
+Json ReadWhatAnswers(const char* device, Json* messages);
+
+// Text from a device as the text output shows it: control bytes, bytes
+// past ASCII and the backslash escaped, as the JSON output escapes them.
+std::string ShownText(const std::string& text);
 
 const char* SeriesName(const UnitReading& reading);
 // "firmware", "internal" or "unknown", as the version query answered.

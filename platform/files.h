@@ -74,6 +74,12 @@ void RemoveStaleTemporaries(const std::string& path);
 // it is no link or the chain is too long).
 std::string ResolveLinks(const std::string& path);
 
+// Whether both name an existing file and it is the same file.
+bool SameFile(const std::string& a, const std::string& b);
+
+// The absolute path of an existing file with every symbolic link resolved.
+bool RealPath(const std::string& path, std::string* real, std::string* error);
+
 // Takes an exclusive lock on the file at `path` (made when missing) and
 // hands its whole text to `change`. When `change` returns true, its new text
 // replaces the old one and is on disk before the lock is released.

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -244,6 +245,23 @@ bool CreateNewFile(const std::string& path, const std::string& text, std::string
   if (!ok) *error = Reason("cannot write", path);
   ::close(fd);
   return ok;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first = {}, second = {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool RealPath(const std::string& path, std::string* real, std::string* error) {
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) {
+    *error = Reason("cannot resolve", path);
+    return false;
+  }
+  *real = resolved;
+  std::free(resolved);
+  return true;
 }
 
 }  // namespace platform

@@ -44,6 +44,10 @@ int ConsolePrint(const char* format, ...) {
 
 void ConsoleCollectInto(std::string* text) { CapturedText = text; }
 
+void ConsoleFlush() {
+  if (CapturedText == nullptr) std::fflush(Output());
+}
+
 namespace {
 
 // Reads one word; with squeezeZeros, zeros after an optional sign that are

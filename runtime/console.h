@@ -14,6 +14,10 @@
 // printf-style output to standard output.
 int ConsolePrint(const char* format, ...) CONSOLE_PRINTF_FORMAT(1, 2);
 
+// Sends what was printed on its way: progress lines reach a pipe or a file
+// as they are printed, not when the buffer fills.
+void ConsoleFlush();
+
 enum class WordRead { kRead, kTooLong, kEndOfInput };
 
 // Reads one white-space-delimited word into buffer (size bytes, terminator

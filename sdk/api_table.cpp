@@ -4,7 +4,7 @@
 
 ApiEntryTable ApiTable;
 
-const void* EntryRefusals::last = nullptr;
+const void* EntryRefusals::first = nullptr;
 const void* const EntryRefusals::exempt = &ApiTable.QZ_IsQZT7Series;
 
 namespace {
@@ -25,9 +25,11 @@ HMODULE LoadApiEntries() {
   if (module == nullptr) module = LoadLibraryFromTrustedFolders(kLibraryFileName);
   if (module == nullptr) return nullptr;
 
+  // A table half bound to a released module would point into nothing.
 #define QZ_BIND_ENTRY(name, params, args)    \
   if (!Bind(module, #name, ApiTable.name)) { \
     FreeLibrary(module);                     \
+    ApiTable = ApiEntryTable();              \
     return nullptr;                          \
   }
   QZ_API_ENTRIES(QZ_BIND_ENTRY)
@@ -35,12 +37,13 @@ HMODULE LoadApiEntries() {
   return module;
 }
 
-const char* RefusedEntryName() {
+RefusalWatch::RefusalWatch() { EntryRefusals::first = nullptr; }
+
+const char* RefusalWatch::FirstRefused() const {
 #define QZ_REFUSED_NAME(name, params, args) \
-  if (EntryRefusals::last == &ApiTable.name) return #name;
+  if (EntryRefusals::first == &ApiTable.name) return #name;
   QZ_API_ENTRIES(QZ_REFUSED_NAME)
 #undef QZ_REFUSED_NAME
   return nullptr;
 }
 
-void ForgetRefusedEntry() { EntryRefusals::last = nullptr; }

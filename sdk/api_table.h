@@ -30,7 +30,12 @@ extern ApiEntryTable ApiTable;
 // one name is missing. Prints nothing.
 HMODULE LoadApiEntries();
 
-// The name of the entry point that last answered 0 (the series query aside)
-// since ForgetRefusedEntry, or null when none did.
-const char* RefusedEntryName();
-void ForgetRefusedEntry();
+// Watches the library's answers while it lives (one step of a front end): the
+// first entry point that answered 0 (the series query aside) names the call
+// that refused, without the operations reporting it. A later refusal is a
+// consequence of the first (a unit gone answers nothing), so it is not kept.
+class RefusalWatch {
+ public:
+  RefusalWatch();  // refusals before it are forgotten
+  const char* FirstRefused() const;  // null while none refused
+};

@@ -92,11 +92,11 @@ int32_t CallEntry(int32_t(QZ_CALL* fn)(P...), A&&... args) {
 #endif
 }
 
-// Which bound entry point last answered 0, so that a front end can name the
+// Which bound entry point first answered 0, so that a front end can name the
 // call that refused without the operations reporting it: one store per
 // refusal. The series query answers a question, not success, and is exempt.
 struct EntryRefusals {
-  static const void* last;          // the EntryPoint, or null
+  static const void* first;         // the EntryPoint, or null
   static const void* const exempt;  // ApiTable's QZ_IsQZT7Series
 };
 
@@ -113,7 +113,9 @@ struct EntryPoint {
   template <typename... A>
   int32_t operator()(A&&... args) const {
     const int32_t result = CallEntry(address, static_cast<A&&>(args)...);
-    if (result == 0 && this != EntryRefusals::exempt) EntryRefusals::last = this;
+    if (result == 0 && this != EntryRefusals::exempt && EntryRefusals::first == nullptr) {
+      EntryRefusals::first = this;
+    }
     return result;
   }
   friend bool operator==(const EntryPoint& entry, std::nullptr_t) {

@@ -58,7 +58,9 @@ class LineTest : public ::testing::Test {
     argv.push_back(nullptr);
     ConsoleCapture capture;
     const LineRequest request = ParseLongOptions(argv.data());
-    const int status = request.finished ? request.status : RunLongOptions(request);
+    const int status = request.finished      ? request.status
+                       : deviceCount <= 0 ? RunLongOptionsWithoutDevice(request)
+                                          : RunLongOptions(request);
     out_ = capture.Output();
     return status;
   }
@@ -77,7 +79,14 @@ TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
       {"timer = -1", "1: timer: must be a whole number from 0 to 2147483647"},
       {"timer = 2147483648", "1: timer: must be a whole number from 0 to 2147483647"},
       {"product = 5", "1: product: must be a text"},
-      {"product = \"a\\tb\"", "1: product: must be printable text"},
+      {"product = \"a\\tb\"", "1: product: must be printable ASCII text"},
+      {"manufacturer = \"Acm\u00e9\"", "1: manufacturer: must be printable ASCII text"},
+      {"product = \"\U0001F600\"", "1: product: must be printable ASCII text"},
+      {"serial = \"SN\u00e9{n}\"", "1: serial: must be printable ASCII text"},
+      {"serial = \"A{n:80}\"", "1: serial: is longer than 79 with its number at its width"},
+      {"serial = \"{n:0}\"", "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99)"},
+      {"manufacturer = \"a\"\n\"manufacturer\" = \"b\"", "2: manufacturer: given twice"},
+      {"\xFF\xFEv\0", "0: UTF-16: save the profile as UTF-8"},
       {"manufacturer = \"\"", "1: manufacturer: is empty"},
       {"serial = \"A{x}\"",
        "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces"},
@@ -105,6 +114,15 @@ TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
   const std::string longText = "manufacturer = \"" + std::string(80, 'M') + "\"";
   EXPECT_EQ(Run({"--apply", Profile(longText)}), kLineUsageError);
   EXPECT_EQ(out_, dir_ + "p.toml:1: manufacturer: is longer than 79\n");
+  // A file that cannot be read says what the system said.
+  const std::string none = dir_ + "none.toml";
+  for (const auto& [path, why] : std::vector<std::pair<std::string, std::string>>{
+           {dir_, dir_ + ":0: " + dir_ + " is not a regular file"},
+           {none, none + ":0: cannot open " + none + ": No such file or directory"},
+           {"", ":0: the profile's path is empty"}}) {
+    EXPECT_EQ(Run({"--apply", path}), kLineUsageError);
+    EXPECT_EQ(out_, why + "\n");
+  }
 }
 
 const char* const kReads[] = {"QZ_IsQZT7Series",         "QZ_GetRunningCodeMode",
@@ -131,7 +149,7 @@ TEST_F(LineTest, EachUnitOutcomeInOutputRecordAndStatus) {
            "[1/1] dev0: serial U-001 ... PASS (0.0 s)\n[1/1] dev0: writing settings ... PASS "
            "(0.0 s)\n[1/1] dev0: verifying ... PASS (0.0 s)\n" +
            one,
-       "\"serial\":\"U-001\",\"before\":{\"version\":\"01.02.03.04\",\"vid\":\"1A2B\",\"pid\":"
+       "\"serial\":\"U-001\",\"serial_number\":1,\"before\":{\"version\":\"01.02.03.04\",\"vid\":\"1A2B\",\"pid\":"
        "\"00C4\",\"manufacturer\":\"Maker\",\"product\":\"Bridge\",\"serial\":\"U-001\",\"hdd\":"
        "\"HDD STRING\",\"timer\":300},\"after\":"},
       {"timer = 300", "QZ_UpdateCustomizedSetting", false, 1,
@@ -144,10 +162,10 @@ TEST_F(LineTest, EachUnitOutcomeInOutputRecordAndStatus) {
       {"vid = \"BEEF\"\nhdd1 = \"HDD\"\nhdd2 = \"STR\"", "", false, 1,
        head +
            "[1/1] dev0: writing settings ... PASS (0.0 s)\n[1/1] dev0: verifying ... FAIL (0.0 "
-           "s)\n  vid: asked BEEF, read 1A2B\n" +
+           "s)\n  vid: asked BEEF, read 1A2B\n  hdd: asked HDD then STR, read HDD STRING\n" +
            none,
        "\"result\":\"fail\",\"failed_step\":\"verifying\",\"messages\":[\"vid: asked BEEF, read "
-       "1A2B\"]"},
+       "1A2B\",\"hdd: asked HDD then STR, read HDD STRING\"]"},
       {"hdd1 = \"STRING\"\nhdd2 = \"HDD\"", "", false, 1,
        head +
            "[1/1] dev0: writing settings ... PASS (0.0 s)\n[1/1] dev0: verifying ... FAIL (0.0 "
@@ -293,9 +311,27 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
   }
   EXPECT_EQ(numbers.size(), 100u);
   EXPECT_EQ(ReadAll(path), "201\n");
-  std::ofstream(path) << "12x\n";
-  EXPECT_FALSE(NextSerialNumber(path, 1, true, &n, &why));
-  EXPECT_EQ(why, path + " holds no counter: refused rather than guessed");
+  // Blanks, line ends and a UTF-8 mark around the number, as Windows tools
+  // write them; anything else is named and refused.
+  const struct {
+    const char* text;
+    uint64_t next;  // 0: refused with `why`
+    const char* why;
+  } counters[] = {
+      {"\xEF\xBB\xBF" "1000 \r\n", 1000, ""},
+      {" \t7\n\n", 7, ""},
+      {"12x\n", 0, " holds \"12x\", which is no number: refused rather than guessed"},
+      {"18446744073709551615", 0, " is used up (18446744073709551615): refused rather than guessed"},
+      {"18446744073709551616", 0,
+       " holds 18446744073709551616, past the largest number: refused rather than guessed"},
+  };
+  for (const auto& c : counters) {
+    std::ofstream(path) << c.text;
+    n = 0;
+    EXPECT_EQ(NextSerialNumber(path, 1, true, &n, &why), c.next != 0) << c.text;
+    EXPECT_EQ(c.next != 0 ? std::to_string(n) : why,
+              c.next != 0 ? std::to_string(c.next) : path + c.why);
+  }
   EXPECT_EQ(std::system((std::string("rm -rf ") + pattern).c_str()), 0);
 }
 

@@ -163,12 +163,13 @@ class OperationsTest : public ::testing::Test {
     seconds = 0;
     record = {};
     ConsoleCapture capture;
-    ForgetRefusedEntry();
+    watch_ = RefusalWatch();
     const int32_t result = op();
     out_ = capture.Output();
     return result;
   }
   std::string out_;
+  RefusalWatch watch_;
 };
 
 TEST_F(OperationsTest, EachCallInSeriesOrderAndEachFailureInTurn) {
@@ -200,7 +201,7 @@ TEST_F(OperationsTest, EachCallInSeriesOrderAndEachFailureInTurn) {
         EXPECT_EQ(Fake().Names(), names);
         EXPECT_EQ(result, steps[at].goesOn ? 1 : 0);
         // The call that refused is known without the operation saying so.
-        EXPECT_STREQ(RefusedEntryName(), name.c_str());
+        EXPECT_STREQ(watch_.FirstRefused(), name.c_str());
         EXPECT_EQ(out_, steps[at].onFailure);
       }
     }

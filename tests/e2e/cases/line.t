@@ -54,7 +54,7 @@ $ bridgesim-image --out fw.bin --series other --version 02.00.00.01
 |   failed call: QZ_UpdateCustomizedSetting
 | 4 units: 3 passed, 1 failed
 ? 1
-& bridgefw-record.jsonl {"time":"*Z","tool":"v1.0.0.0","host":"*","device":1,"path":"sim0","series":"other","profile":"line.toml","serial":"LINE-0041","before":{"version":"01.02.03.04","vid":"3A5C",*"serial":"SIM0000000001",*},"after":{"version":"01.02.03.04","vid":"1A2B","pid":"0101","manufacturer":"Acme","product":"Sim Bridge","serial":"LINE-0041","hdd":"ACME FAST DISK","timer":120},"result":"pass","seconds":*}
+& bridgefw-record.jsonl {"time":"*Z","tool":"v1.0.0.0","host":"*","device":1,"path":"sim0","series":"other","profile":"line.toml","serial":"LINE-0041","serial_number":41,"before":{"version":"01.02.03.04","vid":"3A5C",*"serial":"SIM0000000001",*},"after":{"version":"01.02.03.04","vid":"1A2B","pid":"0101","manufacturer":"Acme","product":"Sim Bridge","serial":"LINE-0041","hdd":"ACME FAST DISK","timer":120},"result":"pass","seconds":*}
 & bridgefw-record.jsonl *"device":2,"path":"sim1","series":"t7",*"serial":"LINE-0042",*"after":{*"vid":"1A2B",*"timer":120},"result":"pass",*
 & bridgefw-record.jsonl *"device":3,"path":"sim2",*"serial":"LINE-0043",*"result":"pass",*
 & bridgefw-record.jsonl *"device":4,"path":"sim3",*"serial":"LINE-0044",*"result":"fail","failed_step":"writing","failed_call":"QZ_UpdateCustomizedSetting","seconds":*}
