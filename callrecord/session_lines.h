@@ -11,13 +11,15 @@
 // Every line starts with its time (UTC) and the id of its run: the process id,
 // a dash and the digits of the run's start time. Runs that record into one
 // file at once thus stay apart, however their lines mix. A `run` line opens
-// each run, in the order the runs started: `command` and the recorded
-// process's command line (each argument a text on Linux, one text on Windows,
-// `...` after it when cut), then `library`, the real library's path, and `not
-// loaded`, `is a recorder` or `lacking NAME ...` when the recorder could not
-// use all of it. A call line holds the call in the call notation
-// (callrecord/call_notation.h) with every output told, whether the call
-// succeeded or not. Blank lines and lines starting with # are notes.
+// each run, above its calls: `command` and the recorded process's command
+// line (each argument a text on Linux, one text on Windows, `...` after it
+// when cut), then `library`, the real library's path, and `not loaded`, `is a
+// recorder` or `lacking NAME ...` when the recorder could not use all of it.
+// Run lines stand in the order they were written: for runs recorded at once,
+// not always the order of the start times they show. A call line holds the
+// call in the call notation (callrecord/call_notation.h) with every output
+// told, whether the call succeeded or not. Blank lines and lines starting
+// with # are notes.
 //
 // Sessions recorded before runs had ids have `run TIME pid PID library ...`
 // lines and call lines of a time and the call; such a call belongs to the

@@ -1,5 +1,5 @@
-// Replay: with BRIDGESIM_REPLAY=FILE (or FILE#N for the N-th run in it, in
-// the order the runs started) the library answers from a recorded session
+// Replay: with BRIDGESIM_REPLAY=FILE (or FILE#N for the N-th run line in it,
+// in the file's order) the library answers from a recorded session
 // instead of the emulated bridge. The session, of any size, is read a line at
 // a time and never held. Each call must match the next recorded one (entry point and every argument
 // going in); it then returns the recorded result and writes the recorded
