@@ -1,6 +1,7 @@
 // The production line over the fake: options, profiles, the counter, each
 // unit's outcome with its output and record, SHA-256.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -152,13 +153,24 @@ TEST_F(LineTest, EachUnitOutcomeInOutputRecordAndStatus) {
        "\"serial\":\"U-001\",\"serial_number\":1,\"before\":{\"version\":\"01.02.03.04\",\"vid\":\"1A2B\",\"pid\":"
        "\"00C4\",\"manufacturer\":\"Maker\",\"product\":\"Bridge\",\"serial\":\"U-001\",\"hdd\":"
        "\"HDD STRING\",\"timer\":300},\"after\":"},
-      {"timer = 300", "QZ_UpdateCustomizedSetting", false, 1,
+      // A failed write records what the unit still answers; a field it does not, is left out.
+      {"timer = 300", "QZ_UpdateCustomizedSetting,QZ_GetPIDfromFlash@2", false, 1,
        head +
            "[1/1] dev0: writing settings ... FAIL (0.0 s)\n  failed call: "
-           "QZ_UpdateCustomizedSetting\n" +
+           "QZ_UpdateCustomizedSetting\n  after: pid not read (QZ_GetPIDfromFlash failed)\n" +
            none,
+       "\"after\":{\"version\":\"01.02.03.04\",\"vid\":\"1A2B\",\"manufacturer\":\"Maker\","
+       "\"product\":\"Bridge\",\"serial\":\"U-001\",\"hdd\":\"HDD STRING\",\"timer\":300},"
        "\"result\":\"fail\",\"failed_step\":\"writing\",\"failed_call\":\"QZ_"
-       "UpdateCustomizedSetting\""},
+       "UpdateCustomizedSetting\",\"messages\":[\"after: pid not read (QZ_GetPIDfromFlash failed)\"]"},
+      // Every call counts: a refused version query fails the unit.
+      {"timer = 300", "QZ_GetFWVersion", false, 1,
+       "[1/1] dev0: reading - ... FAIL (0.0 s)\n  failed call: QZ_GetFWVersion\n" + none,
+       "\"failed_step\":\"reading\",\"failed_call\":\"QZ_GetFWVersion\""},
+      {"hdd1 = \"HDD\"\nhdd2 = \"STRING\"", "", false, 0,
+       head + "[1/1] dev0: writing settings ... PASS (0.0 s)\n[1/1] dev0: verifying ... PASS (0.0 s)\n" +
+           one,
+       "\"result\":\"pass\""},
       {"vid = \"BEEF\"\nhdd1 = \"HDD\"\nhdd2 = \"STR\"", "", false, 1,
        head +
            "[1/1] dev0: writing settings ... PASS (0.0 s)\n[1/1] dev0: verifying ... FAIL (0.0 "
@@ -219,6 +231,53 @@ TEST_F(LineTest, EachUnitOutcomeInOutputRecordAndStatus) {
   EXPECT_EQ(ReadAll(dir_ + "p.toml.counter"), "2\n");  // the dry run only looked
 }
 
+// The counter and the record belong to the profile's file: a second name
+// shares them, and a serial the record gives a passing unit is skipped.
+TEST_F(LineTest, NoSerialTwiceThroughAnotherNameOrTheRecord) {
+  std::ofstream(dir_ + "bridgefw-record.jsonl")
+      << "{\"serial\":\"U-001\",\"result\":\"pass\"}\n{\"serial\":\"U-002\",\"result\":\"fail\"}";
+  const std::string profile = Profile("serial = \"U-{n:3}\"");
+  ASSERT_EQ(symlink(profile.c_str(), (dir_ + "link.toml").c_str()), 0);
+  Run({"--apply", profile});
+  EXPECT_NE(out_.find("] dev0: serial U-002 ... PASS (0.0 s)\n  U-001 was given to a passing unit "
+                      "before (the record says so): 1 skipped\n"),
+            std::string::npos)
+      << out_;
+  Run({"--apply", dir_ + "link.toml"});
+  EXPECT_NE(out_.find("serial U-003"), std::string::npos) << out_;
+  std::ofstream(dir_ + "link.toml.counter") << "1\n";
+  EXPECT_EQ(Run({"--apply", dir_ + "link.toml"}), kLineUsageError);
+  EXPECT_EQ(out_, "Two counters: " + dir_ + "link.toml.counter beside the path given, " + profile +
+                      ".counter beside the profile's real path; keep the one in use there and "
+                      "remove the other\n");
+}
+
+// A record that cannot take a line, or that is the profile or its counter,
+// is refused before any unit is touched.
+TEST_F(LineTest, RecordRefusedBeforeAnyUnit) {
+  ASSERT_EQ(mkfifo((dir_ + "fifo").c_str(), 0600), 0);
+  const std::string profile = Profile("serial = \"U-{n}\"");
+  std::ofstream(profile + ".counter") << "5\n";
+  const std::string notOwn = " is the profile or its counter: give it a file of its own\n";
+  const struct {
+    std::string record, output;
+  } cases[] = {
+      {dir_, "The record cannot be written: "},
+      {"", "The record cannot be written: "},
+      {"/dev/null", "The record cannot be written: "},
+      {dir_ + "fifo", "The record cannot be written: "},
+      {dir_ + "none/r.jsonl", "The record cannot be written: "},
+      {profile, "The record " + profile + notOwn},
+      {profile + ".counter", "The record " + profile + ".counter" + notOwn},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run({"--apply", profile, "--record", c.record}), kLineUsageError) << c.record;
+    EXPECT_EQ(out_.substr(0, c.output.size()), c.output);
+    EXPECT_TRUE(Fake().calls.empty());
+  }
+  EXPECT_EQ(ReadAll(profile + ".counter"), "5\n");
+}
+
 TEST_F(LineTest, OptionsDevicesAndStatuses) {
   const std::string saved = dir_ + "golden.toml";
   const struct {
@@ -275,6 +334,37 @@ TEST_F(LineTest, OptionsDevicesAndStatuses) {
       "# Its HDD strings read back as one, 'HDD STRING'; name hdd1 and hdd2 to write them.\n"
       "manufacturer = 'Maker'\npid = '00C4'\nproduct = 'Bridge'\ntimer = 300\nvid = '1A2B'\n");
   EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 2);  // --json: one object per unit
+}
+
+TEST_F(LineTest, ListingTellsWhatItCannotShow) {
+  const auto ends = [this](const std::string& tail) {
+    return out_.size() >= tail.size() && out_.compare(out_.size() - tail.size(), tail.size(), tail) == 0;
+  };
+  EXPECT_EQ(Run({"--list"}, "", 20), 0);
+  EXPECT_TRUE(ends("\n16 dev15 other firmware 01.02.03.04 1A2B:00C4 SN-FLASH\n"
+                   "At most 16 units are seen at once: more may be attached\n"));
+  EXPECT_EQ(Run({"--list"}, "QZ_GetRunningCodeMode", 1), kLineUnitFailed);
+  EXPECT_EQ(out_, "1 dev0 other unknown - ? ?\n");
+  EXPECT_EQ(Run({"--list"}, "", 1, [] { Fake().texts["QZ_GetSNfromFlash"] = "A\x1b[2J\\\xe9"; }), 0);
+  EXPECT_EQ(out_, "1 dev0 other firmware 01.02.03.04 1A2B:00C4 A\\u001b[2J\\\\\\xE9\n");
+  EXPECT_EQ(Run({"--list", "--json"}, "", 0), kLineNoDevice);
+  EXPECT_EQ(out_, "[]\n");
+  EXPECT_EQ(Run({"--version", "--help"}, "", 0), 0);
+  EXPECT_TRUE(ends("3 no library or no device.\n" + std::string(94, '-') + "\n"));
+  // What is saved always loads: a text a profile cannot take is left out, saying so.
+  const std::string saved = dir_ + "saved.toml";
+  Run({"--save-profile", saved}, "", 1, [] {
+    Fake().texts["QZ_GetManuStrfromFlash"] = "";
+    Fake().texts["QZ_GetProdStrfromFlash"] = "Acm\xe9";
+  });
+  const std::string text = ReadAll(saved);
+  EXPECT_NE(text.find("# manufacturer left out: the unit's is empty, and a profile takes none\n"
+                      "# product left out: the unit's is not printable ASCII\npid = '00C4'\n"),
+            std::string::npos)
+      << text;
+  ::Profile loaded;
+  std::string why;
+  EXPECT_TRUE(LoadProfile(saved, &loaded, &why)) << why;
 }
 
 TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
