@@ -163,8 +163,8 @@ TEST_F(LineTest, EachUnitOutcomeInOutputRecordAndStatus) {
        "\"product\":\"Bridge\",\"serial\":\"U-001\",\"hdd\":\"HDD STRING\",\"timer\":300},"
        "\"result\":\"fail\",\"failed_step\":\"writing\",\"failed_call\":\"QZ_"
        "UpdateCustomizedSetting\",\"messages\":[\"after: pid not read (QZ_GetPIDfromFlash failed)\"]"},
-      // Every call counts: a refused version query fails the unit.
-      {"timer = 300", "QZ_GetFWVersion", false, 1,
+      // Every call counts: a refused version query fails the unit, and is named as the first.
+      {"timer = 300", "QZ_GetFWVersion,QZ_GetPIDfromFlash", false, 1,
        "[1/1] dev0: reading - ... FAIL (0.0 s)\n  failed call: QZ_GetFWVersion\n" + none,
        "\"failed_step\":\"reading\",\"failed_call\":\"QZ_GetFWVersion\""},
       {"hdd1 = \"HDD\"\nhdd2 = \"STRING\"", "", false, 0,
