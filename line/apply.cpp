@@ -161,8 +161,7 @@ CustomizedSetting Asked(const Profile& profile, const Unit& unit) {
 
 bool Same(const char* field, const std::string& asked, const std::string& read) {
   if (asked == read) return true;
-  ConsolePrint("%s: asked %s, read %s\n", field, ShownText(asked).c_str(),
-               ShownText(read).c_str());
+  ConsolePrint("%s: asked %s, read %s\n", field, ShownText(asked).c_str(), ShownText(read).c_str());
   return false;
 }
 
@@ -304,13 +303,13 @@ void ReadBackAfterFailure(const Run& run, Unit& unit, const char* device) {
 bool DryRunRest(const Run& run, Unit& unit, const char* device, const UnitReading& planned) {
   unit.after = planned;
   unit.afterKnown = true;
-  const bool checked =
-      run.profile.image.empty() ||
-      Step(run, unit, "checking", "checking image " + FileName(run.profile.image),
-           [&](std::string*) {
-             return ImageMatchesDevice(device, run.profile.image.c_str()) ? StepEnd::kPass
-                                                                          : StepEnd::kRefused;
-           });
+  const bool checked = run.profile.image.empty() ||
+                       Step(run, unit, "checking", "checking image " + FileName(run.profile.image),
+                            [&](std::string*) {
+                              return ImageMatchesDevice(device, run.profile.image.c_str())
+                                         ? StepEnd::kPass
+                                         : StepEnd::kRefused;
+                            });
   if (!run.request.json) PrintChanges(unit);
   return checked;
 }
@@ -334,7 +333,8 @@ bool RunUnit(Run& run, Unit& unit) {
   }
   const UnitReading planned = Planned(profile, unit);
   if (run.request.dryRun) return DryRunRest(run, unit, device, planned);
-  if (!Step(run, unit, image ? "programming" : "writing", image ? "programming" : "writing settings",
+  if (!Step(run, unit, image ? "programming" : "writing",
+            image ? "programming" : "writing settings",
             [&](std::string* label) { return Write(run, unit, device, label); })) {
     ReadBackAfterFailure(run, unit, device);
     return false;
@@ -389,8 +389,8 @@ bool ServeUnit(Run& run, Unit& unit, int* passedCount) {
   std::string why;
   bool endedTail = false;
   // On disk before the next unit is touched; without a record the line stops.
-  const bool written = WriteUnitRecord(run.files.record, line, passed ? unit.serial : "",
-                                       &endedTail, &why);
+  const bool written =
+      WriteUnitRecord(run.files.record, line, passed ? unit.serial : "", &endedTail, &why);
   if (endedTail && !run.request.json) {
     ConsolePrint("The record's last line had no line end: ended before this unit's\n");
   }

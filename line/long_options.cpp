@@ -176,7 +176,8 @@ int ListDevices(const LineRequest& request) {
 void AddSavedText(toml::table& keys, std::string& leftOut, const char* key,
                   const std::string& value) {
   if (value.empty()) {
-    leftOut += std::string("# ") + key + " left out: the unit's is empty, and a profile takes none\n";
+    leftOut +=
+        std::string("# ") + key + " left out: the unit's is empty, and a profile takes none\n";
   } else if (!ProfileTakesText(value)) {
     leftOut += std::string("# ") + key + " left out: the unit's is not printable ASCII\n";
   } else {

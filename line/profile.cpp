@@ -97,8 +97,8 @@ bool ReadProfileText(const std::string& path, std::string* text, Fault* fault) {
     fault->what = "the profile's path is empty";
   } else if (!platform::ReadFileText(path, text, &missing, &fault->what)) {
     return false;
-  } else if (text->size() >= 2 && (text->compare(0, 2, "\xFF\xFE") == 0 ||
-                                   text->compare(0, 2, "\xFE\xFF") == 0)) {
+  } else if (text->size() >= 2 &&
+             (text->compare(0, 2, "\xFF\xFE") == 0 || text->compare(0, 2, "\xFE\xFF") == 0)) {
     fault->what = "UTF-16: save the profile as UTF-8";
   } else {
     return true;

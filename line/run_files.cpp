@@ -28,8 +28,7 @@ bool FindRunFiles(const Profile& profile, const char* recordOption, RunFiles* fi
   std::string real;
   if (!platform::RealPath(profile.path, &real, why)) return false;
   files->counter = real + ".counter";
-  files->record =
-      recordOption != nullptr ? recordOption : FolderOf(real) + "bridgefw-record.jsonl";
+  files->record = recordOption != nullptr ? recordOption : FolderOf(real) + "bridgefw-record.jsonl";
   const std::string typedCounter = profile.path + ".counter";
   if (Exists(typedCounter) && !platform::SameFile(typedCounter, files->counter)) {
     *why = "Two counters: " + typedCounter + " beside the path given, " + files->counter +
@@ -37,7 +36,8 @@ bool FindRunFiles(const Profile& profile, const char* recordOption, RunFiles* fi
     return false;
   }
   if (Same(files->record, profile.path) || Same(files->record, files->counter)) {
-    *why = "The record " + files->record + " is the profile or its counter: give it a file of its own";
+    *why =
+        "The record " + files->record + " is the profile or its counter: give it a file of its own";
     return false;
   }
   return true;

@@ -15,7 +15,8 @@ bool ParseCounter(std::string text, uint64_t* value, std::string* why) {
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
   const char* const blank = " \t\r\n";
   const size_t first = text.find_first_not_of(blank);
-  text = first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(blank) + 1 - first);
+  text = first == std::string::npos ? ""
+                                    : text.substr(first, text.find_last_not_of(blank) + 1 - first);
   *value = 0;
   for (const char c : text) {
     const uint64_t digit = static_cast<uint64_t>(c - '0');

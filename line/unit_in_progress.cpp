@@ -42,8 +42,9 @@ void Say(const char* text) {
       !AppendRecordLine(PendingPath, PendingLine, "", &endedTail, &why)) {
     Say(("Record not written: " + why + "\n").c_str());
   }
-  Say(Pending && !PendingPath.empty() ? "Abandoned: the unit in progress is recorded as failed, interrupted\n"
-              : "Abandoned\n");
+  Say(Pending && !PendingPath.empty()
+          ? "Abandoned: the unit in progress is recorded as failed, interrupted\n"
+          : "Abandoned\n");
   std::fflush(stdout);
   std::_Exit(kLineUnitFailed);
 }

@@ -59,7 +59,8 @@ const FieldRead kFieldReads[] = {
     {"version", [](const char* d, Json* v) { return ReadText(OpGetFWVersion, d, v); }},
     {"vid", [](const char* d, Json* v) { return ReadId(OpGetVendorId, d, v); }},
     {"pid", [](const char* d, Json* v) { return ReadId(OpGetProductId, d, v); }},
-    {"manufacturer", [](const char* d, Json* v) { return ReadText(OpGetManufacturerString, d, v); }},
+    {"manufacturer",
+     [](const char* d, Json* v) { return ReadText(OpGetManufacturerString, d, v); }},
     {"product", [](const char* d, Json* v) { return ReadText(OpGetProductString, d, v); }},
     {"serial", [](const char* d, Json* v) { return ReadText(OpGetSerialNumber, d, v); }},
     {"hdd", [](const char* d, Json* v) { return ReadText(OpGetHDDString, d, v); }},
@@ -98,7 +99,11 @@ std::string ShownText(const std::string& text) {
       shown += static_cast<char>(c);
       continue;
     }
-    std::snprintf(escaped, sizeof escaped, c == '\\' ? "\\\\" : c < 0x80 ? "\\u%04x" : "\\x%02X", c);
+    std::snprintf(escaped, sizeof escaped,
+                  c == '\\'  ? "\\\\"
+                  : c < 0x80 ? "\\u%04x"
+                             : "\\x%02X",
+                  c);
     shown += escaped;
   }
   return shown;

@@ -6,8 +6,8 @@ namespace platform {
 
 std::wstring WindowsPath(const std::string& utf8) {
   if (utf8.empty()) return std::wstring();
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
   if (size > 0) {
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], size);

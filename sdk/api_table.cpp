@@ -25,7 +25,7 @@ HMODULE LoadApiEntries() {
   if (module == nullptr) module = LoadLibraryFromTrustedFolders(kLibraryFileName);
   if (module == nullptr) return nullptr;
 
-  // A table half bound to a released module would point into nothing.
+    // A table half bound to a released module would point into nothing.
 #define QZ_BIND_ENTRY(name, params, args)    \
   if (!Bind(module, #name, ApiTable.name)) { \
     FreeLibrary(module);                     \
@@ -46,4 +46,3 @@ const char* RefusalWatch::FirstRefused() const {
 #undef QZ_REFUSED_NAME
   return nullptr;
 }
-

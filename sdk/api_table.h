@@ -36,6 +36,6 @@ HMODULE LoadApiEntries();
 // consequence of the first (a unit gone answers nothing), so it is not kept.
 class RefusalWatch {
  public:
-  RefusalWatch();  // refusals before it are forgotten
+  RefusalWatch();                    // refusals before it are forgotten
   const char* FirstRefused() const;  // null while none refused
 };

@@ -59,7 +59,7 @@ class LineTest : public ::testing::Test {
     argv.push_back(nullptr);
     ConsoleCapture capture;
     const LineRequest request = ParseLongOptions(argv.data());
-    const int status = request.finished      ? request.status
+    const int status = request.finished   ? request.status
                        : deviceCount <= 0 ? RunLongOptionsWithoutDevice(request)
                                           : RunLongOptions(request);
     out_ = capture.Output();
@@ -150,7 +150,8 @@ TEST_F(LineTest, EachUnitOutcomeInOutputRecordAndStatus) {
            "[1/1] dev0: serial U-001 ... PASS (0.0 s)\n[1/1] dev0: writing settings ... PASS "
            "(0.0 s)\n[1/1] dev0: verifying ... PASS (0.0 s)\n" +
            one,
-       "\"serial\":\"U-001\",\"serial_number\":1,\"before\":{\"version\":\"01.02.03.04\",\"vid\":\"1A2B\",\"pid\":"
+       "\"serial\":\"U-001\",\"serial_number\":1,\"before\":{\"version\":\"01.02.03.04\",\"vid\":"
+       "\"1A2B\",\"pid\":"
        "\"00C4\",\"manufacturer\":\"Maker\",\"product\":\"Bridge\",\"serial\":\"U-001\",\"hdd\":"
        "\"HDD STRING\",\"timer\":300},\"after\":"},
       // A failed write records what the unit still answers; a field it does not, is left out.
@@ -162,13 +163,16 @@ TEST_F(LineTest, EachUnitOutcomeInOutputRecordAndStatus) {
        "\"after\":{\"version\":\"01.02.03.04\",\"vid\":\"1A2B\",\"manufacturer\":\"Maker\","
        "\"product\":\"Bridge\",\"serial\":\"U-001\",\"hdd\":\"HDD STRING\",\"timer\":300},"
        "\"result\":\"fail\",\"failed_step\":\"writing\",\"failed_call\":\"QZ_"
-       "UpdateCustomizedSetting\",\"messages\":[\"after: pid not read (QZ_GetPIDfromFlash failed)\"]"},
+       "UpdateCustomizedSetting\",\"messages\":[\"after: pid not read (QZ_GetPIDfromFlash "
+       "failed)\"]"},
       // Every call counts: a refused version query fails the unit, and is named as the first.
       {"timer = 300", "QZ_GetFWVersion,QZ_GetPIDfromFlash", false, 1,
        "[1/1] dev0: reading - ... FAIL (0.0 s)\n  failed call: QZ_GetFWVersion\n" + none,
        "\"failed_step\":\"reading\",\"failed_call\":\"QZ_GetFWVersion\""},
       {"hdd1 = \"HDD\"\nhdd2 = \"STRING\"", "", false, 0,
-       head + "[1/1] dev0: writing settings ... PASS (0.0 s)\n[1/1] dev0: verifying ... PASS (0.0 s)\n" +
+       head +
+           "[1/1] dev0: writing settings ... PASS (0.0 s)\n[1/1] dev0: verifying ... PASS (0.0 "
+           "s)\n" +
            one,
        "\"result\":\"pass\""},
       {"vid = \"BEEF\"\nhdd1 = \"HDD\"\nhdd2 = \"STR\"", "", false, 1,
@@ -338,14 +342,17 @@ TEST_F(LineTest, OptionsDevicesAndStatuses) {
 
 TEST_F(LineTest, ListingTellsWhatItCannotShow) {
   const auto ends = [this](const std::string& tail) {
-    return out_.size() >= tail.size() && out_.compare(out_.size() - tail.size(), tail.size(), tail) == 0;
+    return out_.size() >= tail.size() &&
+           out_.compare(out_.size() - tail.size(), tail.size(), tail) == 0;
   };
   EXPECT_EQ(Run({"--list"}, "", 20), 0);
-  EXPECT_TRUE(ends("\n16 dev15 other firmware 01.02.03.04 1A2B:00C4 SN-FLASH\n"
-                   "At most 16 units are seen at once: more may be attached\n"));
+  EXPECT_TRUE(
+      ends("\n16 dev15 other firmware 01.02.03.04 1A2B:00C4 SN-FLASH\n"
+           "At most 16 units are seen at once: more may be attached\n"));
   EXPECT_EQ(Run({"--list"}, "QZ_GetRunningCodeMode", 1), kLineUnitFailed);
   EXPECT_EQ(out_, "1 dev0 other unknown - ? ?\n");
-  EXPECT_EQ(Run({"--list"}, "", 1, [] { Fake().texts["QZ_GetSNfromFlash"] = "A\x1b[2J\\\xe9"; }), 0);
+  EXPECT_EQ(Run({"--list"}, "", 1, [] { Fake().texts["QZ_GetSNfromFlash"] = "A\x1b[2J\\\xe9"; }),
+            0);
   EXPECT_EQ(out_, "1 dev0 other firmware 01.02.03.04 1A2B:00C4 A\\u001b[2J\\\\\\xE9\n");
   EXPECT_EQ(Run({"--list", "--json"}, "", 0), kLineNoDevice);
   EXPECT_EQ(out_, "[]\n");
@@ -408,10 +415,13 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
     uint64_t next;  // 0: refused with `why`
     const char* why;
   } counters[] = {
-      {"\xEF\xBB\xBF" "1000 \r\n", 1000, ""},
+      {"\xEF\xBB\xBF"
+       "1000 \r\n",
+       1000, ""},
       {" \t7\n\n", 7, ""},
       {"12x\n", 0, " holds \"12x\", which is no number: refused rather than guessed"},
-      {"18446744073709551615", 0, " is used up (18446744073709551615): refused rather than guessed"},
+      {"18446744073709551615", 0,
+       " is used up (18446744073709551615): refused rather than guessed"},
       {"18446744073709551616", 0,
        " holds 18446744073709551616, past the largest number: refused rather than guessed"},
   };
