@@ -3,6 +3,7 @@
 // only the named settings' calls.
 #include "ops/messages.h"
 #include "ops/operations.h"
+#include "ops/setting_table.h"
 #include "ops/staging_steps.h"
 #include "sdk/api_table.h"
 
@@ -31,11 +32,13 @@ StagingValues StagingValuesOf(const CustomizedSetting& setting) {
 // The texts the single writers refuse empty, and the timer's sign.
 bool SelectionValid(uint32_t selection, const CustomizedSetting* setting) {
   if (setting == nullptr || selection == 0 || (selection & ~kAllSettings) != 0) return false;
-  const bool serialOk = (selection & kSn) == 0 || NonEmpty(setting->serialNumber);
-  const bool manuOk = (selection & kManu) == 0 || NonEmpty(setting->manufacturer);
-  const bool prodOk = (selection & kProd) == 0 || NonEmpty(setting->product);
-  const bool timerOk = (selection & kTimer) == 0 || setting->standbyTimer >= 0;
-  return serialOk && manuOk && prodOk && timerOk;
+  CustomizedSetting asked = *setting;
+  for (const SettingRow& row : kSettingRows) {
+    if ((selection & row.bit) == 0) continue;
+    if (row.rule == SettingRule::kNonEmptyText && !NonEmpty(row.wanted(asked, 0))) return false;
+    if (row.rule == SettingRule::kSeconds && setting->standbyTimer < 0) return false;
+  }
+  return true;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "ops/customized_setting.h"
 #include "ops/operations.h"
+#include "ops/setting_table.h"
 #include "runtime/console.h"
 #include "ui/bounded_text.h"
 #include "ui/decimal_number.h"
@@ -39,63 +40,61 @@ int32_t RejectWith(const char* message) {
   return 0;
 }
 
-// Where each text sub-option of -ue goes; -n fills a second field from the
-// element after its first value.
-struct TextTarget {
-  char letter;
-  char* field;
-  size_t size;
-  char* secondField;
-};
+// A text value of -ue into its field; values longer than the field are
+// refused rather than cut.
+bool TakeText(char* field, std::size_t size, const char* value) {
+  return value != nullptr && CopyBoundedText(field, size, value);
+}
+
+// The setting with that -ue letter, or null.
+const SettingRow* RowOfLetter(char letter) {
+  for (const SettingRow& row : kSettingRows) {
+    if (row.letter == letter) return &row;
+  }
+  return nullptr;
+}
+
+// One sub-option's values from argv[*next] on, moving *next past them; 0
+// with the message printed when they are refused.
+int32_t TakeSubOption(char letter, const char* const* argv, int* next, CustomizedSetting& setting,
+                      char (&firmwarePath)[kFirmwarePathSize]) {
+  const char* value = argv[*next - 1];
+  if (letter == 'f') {
+    return TakeText(firmwarePath, sizeof firmwarePath, value) ? 1
+                                                              : RejectWith(kInvalidInputParameter);
+  }
+  const SettingRow* row = RowOfLetter(letter);
+  if (row == nullptr) return RejectWith("Invalid input argument.\n");
+  // A repeated -t replaces the earlier number.
+  if (row->rule == SettingRule::kSeconds) {
+    return ParseDecimalInt32(value, &setting.standbyTimer) ? 1 : RejectWith(kInvalidInputParameter);
+  }
+  if (!TakeText(row->wanted(setting, 0), row->capacity, value)) {
+    return RejectWith(kInvalidInputParameter);
+  }
+  if (row->parts[1] == nullptr) return 1;
+  // -n fills its second text from the element after its first value.
+  const char* second = argv[(*next)++];
+  if (second == nullptr) return RejectWith(kPleaseInputParameter);
+  return TakeText(row->wanted(setting, 1), row->capacity, second)
+             ? 1
+             : RejectWith(kInvalidInputParameter);
+}
 
 }  // namespace
 
 int32_t RunUpdateWithCustomizedSetting(const char* device, const char* const* argv, char*) {
   char firmwarePath[kFirmwarePathSize] = {};
   CustomizedSetting setting = {};
-  const TextTarget targets[] = {
-      {'f', firmwarePath, sizeof firmwarePath, nullptr},
-      {'v', setting.vidText, sizeof setting.vidText, nullptr},
-      {'p', setting.pidText, sizeof setting.pidText, nullptr},
-      {'m', setting.manufacturer, sizeof setting.manufacturer, nullptr},
-      {'i', setting.product, sizeof setting.product, nullptr},
-      {'s', setting.serialNumber, sizeof setting.serialNumber, nullptr},
-      {'n', setting.hddString1, sizeof setting.hddString1, setting.hddString2},
-  };
-
   int index = 2;
   if (!IsOptionElement(argv[index])) return RejectWith(kInvalidInputParameter);
   for (;;) {
     // Only the letter after the dash counts: -file is -f. A lone dash ends the list.
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(argv[index][1])));
     if (letter == '\0') break;
-    const char* value = argv[index + 1];
-    if (value == nullptr) return RejectWith(kInvalidInputParameter);
+    if (argv[index + 1] == nullptr) return RejectWith(kInvalidInputParameter);
     int next = index + 2;
-    if (letter == 't') {
-      // A repeated -t replaces the earlier number.
-      if (!ParseDecimalInt32(value, &setting.standbyTimer)) {
-        return RejectWith(kInvalidInputParameter);
-      }
-    } else {
-      const TextTarget* target = nullptr;
-      for (const TextTarget& candidate : targets) {
-        if (candidate.letter == letter) target = &candidate;
-      }
-      if (target == nullptr) return RejectWith("Invalid input argument.\n");
-      // Values longer than their field are refused rather than cut.
-      if (!CopyBoundedText(target->field, target->size, value)) {
-        return RejectWith(kInvalidInputParameter);
-      }
-      if (target->secondField != nullptr) {
-        const char* second = argv[next];
-        if (second == nullptr) return RejectWith(kPleaseInputParameter);
-        if (!CopyBoundedText(target->secondField, target->size, second)) {
-          return RejectWith(kInvalidInputParameter);
-        }
-        ++next;
-      }
-    }
+    if (TakeSubOption(letter, argv, &next, setting, firmwarePath) == 0) return 0;
     if (argv[next] == nullptr) break;
     if (!IsOptionElement(argv[next])) return RejectWith(kInvalidInputParameter);
     index = next;

@@ -17,9 +17,9 @@ int32_t GetCustomizedSetting(const char* device, MenuWork& work) {
   return result;
 }
 
-constexpr MenuQuestion kAskPath = {"Input FW file path: \n", MenuField::kFirmwarePath};
-constexpr MenuQuestion kAskHdd1 = {"Input HDD String1: \n", MenuField::kHddString1};
-constexpr MenuQuestion kAskHdd2 = {"Input HDD String2: \n", MenuField::kHddString2};
+constexpr MenuQuestion kAskPath = {"Input FW file path: \n", kFirmwarePathAnswer};
+constexpr MenuQuestion kAskHdd1 = {"Input HDD String1: \n", "hdd1"};
+constexpr MenuQuestion kAskHdd2 = {"Input HDD String2: \n", "hdd2"};
 
 }  // namespace
 
@@ -45,14 +45,14 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
        return OpUpdateWithCustomizedSetting(device, &work.setting, work.firmwarePath);
      },
      {kAskPath,
-      {"Input VID: \n", MenuField::kVidText},
-      {"Input PID: \n", MenuField::kPidText},
-      {"Input Manufacturer String: \n", MenuField::kManufacturer},
-      {"Input Product String: \n", MenuField::kProduct},
-      {"Input Serial Number: \n", MenuField::kSerialNumber},
+      {"Input VID: \n", "vid"},
+      {"Input PID: \n", "pid"},
+      {"Input Manufacturer String: \n", "manufacturer"},
+      {"Input Product String: \n", "product"},
+      {"Input Serial Number: \n", "serial"},
       kAskHdd1,
       kAskHdd2,
-      {"Input Timer: \n", MenuField::kStandbyTimer}}},
+      {"Input Timer: \n", "timer"}}},
     {6, "Get customized settings from device", false, GetCustomizedSetting, {}},
     {7,
      "Get vendor id from device",
@@ -65,7 +65,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Set vendor id",
      true,
      [](const char* device, MenuWork& work) { return OpSetVendorId(device, work.setting.vidText); },
-     {{"Input VID: \n", MenuField::kVidText}}},
+     {{"Input VID: \n", "vid"}}},
     {9,
      "Get product id from device",
      false,
@@ -79,7 +79,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      [](const char* device, MenuWork& work) {
        return OpSetProductId(device, work.setting.pidText);
      },
-     {{"Input PID: \n", MenuField::kPidText}}},
+     {{"Input PID: \n", "pid"}}},
     {11,
      "Get serial number from device",
      false,
@@ -94,7 +94,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      [](const char* device, MenuWork& work) {
        return OpSetSerialNumber(device, work.setting.serialNumber);
      },
-     {{"Input SN: \n", MenuField::kSerialNumber}}},
+     {{"Input SN: \n", "serial"}}},
     {13,
      "Get manufacturer string from device",
      false,
@@ -109,7 +109,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      [](const char* device, MenuWork& work) {
        return OpSetManufacturerString(device, work.setting.manufacturer);
      },
-     {{"Input manufacture string: \n", MenuField::kManufacturer}}},
+     {{"Input manufacture string: \n", "manufacturer"}}},
     {15,
      "Get product information from device",
      false,
@@ -124,7 +124,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      [](const char* device, MenuWork& work) {
        return OpSetProductString(device, work.setting.product);
      },
-     {{"Input product string: \n", MenuField::kProduct}}},
+     {{"Input product string: \n", "product"}}},
     {17,
      "Get standby timer from device",
      false,
@@ -139,7 +139,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      [](const char* device, MenuWork& work) {
        return OpSetStandbyTimer(device, work.setting.standbyTimer);
      },
-     {{"Input Standby Timer value(unit: second): \n", MenuField::kStandbyTimer}}},
+     {{"Input Standby Timer value(unit: second): \n", "timer"}}},
     {19,
      "Get HDD string from device",
      false,

@@ -19,22 +19,14 @@ struct MenuWork {
   CustomizedSetting setting;
 };
 
-// Where an answer goes. kStandbyTimer is the one number answer.
-enum class MenuField {
-  kFirmwarePath,
-  kVidText,
-  kPidText,
-  kManufacturer,
-  kProduct,
-  kSerialNumber,
-  kHddString1,
-  kHddString2,
-  kStandbyTimer,
-};
+// The answer that is no setting: the firmware image's path.
+constexpr const char* kFirmwarePathAnswer = "path";
 
 struct MenuQuestion {
   const char* prompt;  // null ends an entry's questions
-  MenuField field;
+  // Where the answer goes: kFirmwarePathAnswer, or the profile key of a
+  // setting's wanted text ("vid", "hdd1"; "timer" is the one number).
+  const char* answer;
 };
 
 struct MenuEntry {
