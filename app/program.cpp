@@ -10,6 +10,33 @@
 #include "ui/command_line.h"
 #include "ui/menu.h"
 
+namespace {
+
+// The front end, once the library is loaded (or not: help needs none).
+int RunFrontEnd(const char* const* argv, const LineRun* line) {
+  if (ApiTable.module == nullptr && line != nullptr && line->request.action == LineAction::kHelp) {
+    return RunLongOptionsWithoutDevice(*line);
+  }
+  if (ApiTable.module == nullptr) {
+    ConsolePrint("Initalize the API entries fail!\n");
+    return kLineNoDevice;
+  }
+  ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
+  if (line != nullptr) {
+    return deviceCount > 0 ? RunLongOptions(*line) : RunLongOptionsWithoutDevice(*line);
+  }
+  if (deviceCount <= 0) {
+    ConsolePrint("Not connect device\n");
+  } else if (argv != nullptr && argv[0] != nullptr && argv[1] != nullptr) {
+    RunCommandLine(DeviceList[0], argv);
+  } else {
+    RunMenu(DeviceList[0]);
+  }
+  return kLineAllPassed;
+}
+
+}  // namespace
+
 int RunProgram(const char* const* argv) {
   // A reader that goes away early must not stop the run between a prompt and
   // its operation: the output is dropped and the run goes on to its end.
@@ -17,36 +44,17 @@ int RunProgram(const char* const* argv) {
   // Long options are read before the library is touched: a usage or profile
   // error, or --version, ends the run here.
   const bool longOptions = IsLongOptionRun(argv);
-  LineRequest line;
+  LineRun line;
   if (longOptions) {
-    line = ParseLongOptions(argv);
-    if (line.finished) return line.status;
-    if (line.action == LineAction::kApply) WatchApplyStops(line.json);
+    if (const std::optional<int> status = PrepareLongOptions(argv, &line)) return *status;
+    if (line.request.action == LineAction::kApply) WatchApplyStops(line.request.json);
   }
   int status = kLineAllPassed;
   // Without memory for the path buffers there is nothing to do, and no message
   // for it: the run ends quietly.
   if (AllocateDeviceList()) {
     ApiTable.module = LoadApiEntries();
-    if (ApiTable.module == nullptr && longOptions && line.action == LineAction::kHelp) {
-      status = RunLongOptionsWithoutDevice(line);
-    } else if (ApiTable.module == nullptr) {
-      ConsolePrint("Initalize the API entries fail!\n");
-      status = kLineNoDevice;
-    } else {
-      ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
-      if (deviceCount <= 0 && longOptions) {
-        status = RunLongOptionsWithoutDevice(line);
-      } else if (deviceCount <= 0) {
-        ConsolePrint("Not connect device\n");
-      } else if (longOptions) {
-        status = RunLongOptions(line);
-      } else if (argv != nullptr && argv[0] != nullptr && argv[1] != nullptr) {
-        RunCommandLine(DeviceList[0], argv);
-      } else {
-        RunMenu(DeviceList[0]);
-      }
-    }
+    status = RunFrontEnd(argv, longOptions ? &line : nullptr);
   }
   if (ApiTable.module != nullptr) {
     FreeLibrary(ApiTable.module);

@@ -3,10 +3,12 @@
 
 #include <vector>
 
-#include "line/long_options.h"
+#include "line/exit_status.h"
+#include "line/profile.h"
+#include "line/request.h"
 
 // units: indices into DeviceList, in listing order. Returns the exit status.
-int ApplyProfile(const LineRequest& request, const std::vector<int>& units);
+int ApplyProfile(const LineRequest& request, const Profile& profile, const std::vector<int>& units);
 
 // Ctrl-C and its kin during --apply: the unit in progress finishes and is
 // recorded; a second request abandons it (see unit_in_progress.h). Called

@@ -2,41 +2,28 @@
 // before the help page's option (which, with its values, ends them).
 #pragma once
 
-#include <string>
+#include <optional>
 
 #include "line/exit_status.h"
 #include "line/profile.h"
+#include "line/request.h"
 
-enum class LineAction { kNone, kList, kApply, kSaveProfile, kHelp, kVersion };
-
-struct LineRequest {
-  LineAction action = LineAction::kNone;
-  bool all = false;
-  bool dryRun = false;
-  bool json = false;
-  const char* device = nullptr;          // --device's value
-  const char* profilePath = nullptr;     // --apply's
-  const char* recordPath = nullptr;      // --record's
-  const char* savePath = nullptr;        // --save-profile's
-  const char* const* classic = nullptr;  // the help page's option, its values after it
-  Profile profile;                       // loaded for --apply
-
-  bool finished = false;  // parsing decided the run: exit with status
-  int status = kLineAllPassed;
+// What a run with long options asks, and the profile --apply reads.
+struct LineRun {
+  LineRequest request;
+  Profile profile;
 };
 
-// Whether the first argument begins with "--".
-bool IsLongOptionRun(const char* const* argv);
+// Before the library is touched: reads the options, and the profile of
+// --apply. The exit status when the run ends here (a usage or profile error,
+// printed; or --version, which needs no library); otherwise none, and `run`
+// is ready.
+std::optional<int> PrepareLongOptions(const char* const* argv, LineRun* run);
 
-// Reads the options, and the profile of --apply, before the library is
-// touched; prints what is wrong. finished is set for usage errors and for
-// what needs no library (--version).
-LineRequest ParseLongOptions(const char* const* argv);
+// The run, once the library has listed its devices; returns the status.
+int RunLongOptions(const LineRun& run);
 
-// The request, once the library has listed its devices; returns the status.
-int RunLongOptions(const LineRequest& request);
-
-// The request when the library lists no device, or is missing: says so (an
+// The run when the library lists no device, or is missing: says so (an
 // empty list for --list --json) and returns kLineNoDevice; help needs
 // neither and is shown.
-int RunLongOptionsWithoutDevice(const LineRequest& request);
+int RunLongOptionsWithoutDevice(const LineRun& run);

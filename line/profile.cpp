@@ -8,17 +8,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ops/setting_table.h"
 #include "platform/files.h"
 
 namespace {
 
 constexpr size_t kMaxText = kLibraryTextSize - 1;
-
-struct Key {
-  const char* name;
-  uint32_t setting;  // 0: not a setting
-  char* text;        // the record field a text key fills, or null
-};
 
 // A fault at a line of the profile; the message starts with the key.
 struct Fault {
@@ -29,14 +24,6 @@ struct Fault {
 bool PrintableAscii(const std::string& text) {
   for (unsigned char c : text) {
     if (c < 0x20 || c >= 0x7F) return false;
-  }
-  return true;
-}
-
-bool IsHexId(const std::string& text) {
-  if (text.empty() || text.size() > 4) return false;
-  for (unsigned char c : text) {
-    if (!std::isxdigit(c)) return false;
   }
   return true;
 }
@@ -106,82 +93,92 @@ bool ReadProfileText(const std::string& path, std::string* text, Fault* fault) {
   return false;
 }
 
-// A number key: timer or serial_start.
-bool TakeNumber(const std::string& name, const toml::node& node, Profile* profile,
-                std::string* why) {
+// The counter's first number.
+bool TakeSerialStart(const toml::node& node, Profile* profile, std::string* why) {
   const toml::value<int64_t>* number = node.as_integer();
-  const int64_t most = name == "timer" ? INT32_MAX : INT64_MAX / 2;
-  if (number == nullptr || number->get() < 0 || number->get() > most) {
-    *why = "must be a whole number from 0 to " + std::to_string(most);
+  if (number == nullptr || number->get() < 0 || number->get() > INT64_MAX / 2) {
+    *why = "must be a whole number from 0 to " + std::to_string(INT64_MAX / 2);
     return false;
   }
-  if (name == "timer") {
-    profile->values.standbyTimer = static_cast<int32_t>(number->get());
-    profile->settings |= kSettingTimer;
-  } else {
-    profile->serialStart = static_cast<uint64_t>(number->get());
-  }
+  profile->serialStart = static_cast<uint64_t>(number->get());
   return true;
 }
 
-// The image: a path of the system's (any text), resolved against the
-// profile's folder, to a file that can be read.
-bool TakeImage(const std::string& text, Profile* profile, std::string* why) {
+// The image: a path of the system's (any printable text), resolved against
+// the profile's folder, to a file that can be read.
+bool TakeImage(const toml::node& node, Profile* profile, std::string* why) {
+  const toml::value<std::string>* value = node.as_string();
+  const std::string text = value != nullptr ? value->get() : "";
   profile->image = IsAbsolute(text) ? text : FolderOf(profile->path) + text;
-  if (text.empty() || profile->image.size() >= kFirmwarePathSize) {
-    *why = "must be a path of 1 to " + std::to_string(kFirmwarePathSize - 1) + " characters";
-    return false;
-  }
+  profile->libraryImage = profile->image;
   std::string unopened;
-  std::FILE* image = platform::OpenRegularFile(profile->image, &unopened);
-  if (image == nullptr) {
+  std::FILE* image = nullptr;
+  if (value == nullptr) {
+    *why = "must be a text";
+  } else if (!PrintableText(text)) {
+    *why = "must be printable text";
+  } else if (text.empty() || profile->image.size() >= kFirmwarePathSize) {
+    *why = "must be a path of 1 to " + std::to_string(kFirmwarePathSize - 1) + " characters";
+  } else if ((image = platform::OpenRegularFile(profile->image, &unopened)) == nullptr) {
     *why = unopened;
-    return false;
-  }
-  std::fclose(image);
-  return true;
-}
-
-// A setting's text: checked as the library and the single writers take it.
-bool TakeText(const Key& key, const std::string& text, Profile* profile, std::string* why) {
-  const std::string name = key.name;
-  if (!PrintableAscii(text)) {
-    *why = "must be printable ASCII text (the bridge takes no other)";
-  } else if ((name == "vid" || name == "pid") && !IsHexId(text)) {
-    *why = "must be 1 to 4 hex digits";
-  } else if (name == "serial" && !CheckPlaceholders(text, &profile->numberedSerial)) {
-    *why = "takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces";
-  } else if (text.size() > kMaxText) {
-    *why = "is longer than " + std::to_string(kMaxText);
-  } else if (name == "serial" && FillSerial(text, 0).size() > kMaxText) {
-    *why = "is longer than " + std::to_string(kMaxText) + " with its number at its width";
-  } else if ((name == "manufacturer" || name == "product" || name == "serial") && text.empty()) {
-    *why = "is empty";  // what the single writers refuse
   } else {
-    if (name == "serial") profile->serial = text;
-    std::memcpy(key.text, text.c_str(), text.size() + 1);
-    profile->settings |= key.setting;
+    std::fclose(image);
     return true;
   }
   return false;
 }
 
-bool TakeKey(const Key& key, const toml::node& node, Profile* profile, std::string* why) {
-  const std::string name = key.name;
-  if (name == "timer" || name == "serial_start") return TakeNumber(name, node, profile, why);
-  const toml::value<std::string>* value = node.as_string();
-  if (value == nullptr) {
-    *why = "must be a text";
+// The timer: a number of seconds the library takes.
+bool TakeSeconds(const SettingRow& row, const toml::node& node, Profile* profile,
+                 std::string* why) {
+  const toml::value<int64_t>* number = node.as_integer();
+  if (number == nullptr || number->get() < 0 || number->get() > INT32_MAX) {
+    *why = "must be a whole number from 0 to " + std::to_string(INT32_MAX);
     return false;
   }
-  if (name == "image") {
-    if (!PrintableText(value->get())) {
-      *why = "must be printable text";
-      return false;
-    }
-    return TakeImage(value->get(), profile, why);
+  profile->values.standbyTimer = static_cast<int32_t>(number->get());
+  profile->settings |= row.bit;
+  return true;
+}
+
+// A setting's text: checked as the bridge and the single writers take it;
+// a serial's {n} at its width must fit too.
+bool TakeText(const SettingRow& row, int part, const toml::node& node, Profile* profile,
+              std::string* why) {
+  const toml::value<std::string>* value = node.as_string();
+  const std::string text = value != nullptr ? value->get() : "";
+  const bool serial = row.bit == kSettingSerial;
+  const char* fault = nullptr;
+  if (value == nullptr) {
+    *why = "must be a text";
+  } else if (!PrintableAscii(text)) {
+    *why = "must be printable ASCII text (the bridge takes no other)";
+  } else if (serial && !CheckPlaceholders(text, &profile->numberedSerial)) {
+    *why = "takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces";
+  } else if ((fault = WantedTextFault(row, text.c_str())) != nullptr) {
+    *why = fault;
+  } else if (serial && FillSerial(text, 0).size() > kMaxText) {
+    *why = "is longer than " + std::to_string(kMaxText) + " with its number at its width";
+  } else {
+    if (serial) profile->serial = text;
+    std::memcpy(row.wanted(profile->values, part), text.c_str(), text.size() + 1);
+    profile->settings |= row.bit;
+    return true;
   }
-  return TakeText(key, value->get(), profile, why);
+  return false;
+}
+
+bool TakeKey(const std::string& name, const toml::node& node, Profile* profile, std::string* why) {
+  if (name == "image") return TakeImage(node, profile, why);
+  if (name == "serial_start") return TakeSerialStart(node, profile, why);
+  int part = 0;
+  const SettingRow* row = FindSettingRow(name, &part);
+  if (row == nullptr || row->parts[part] == nullptr || name != row->parts[part]) {
+    *why = "unknown key";
+    return false;
+  }
+  if (row->rule == SettingRule::kSeconds) return TakeSeconds(*row, node, profile, why);
+  return TakeText(*row, part, node, profile, why);
 }
 
 // Where each key that needs another stood: 0 when it is not there.
@@ -192,28 +189,11 @@ struct KeyLines {
 };
 
 bool TakeKeys(const toml::table& table, Profile* profile, KeyLines* lines, Fault* fault) {
-  CustomizedSetting& v = profile->values;
-  const Key keys[] = {
-      {"image", 0, nullptr},
-      {"vid", kSettingVid, v.vidText},
-      {"pid", kSettingPid, v.pidText},
-      {"manufacturer", kSettingManufacturer, v.manufacturer},
-      {"product", kSettingProduct, v.product},
-      {"serial", kSettingSerial, v.serialNumber},
-      {"hdd1", kSettingHdd, v.hddString1},
-      {"hdd2", kSettingHdd, v.hddString2},
-      {"timer", kSettingTimer, nullptr},
-      {"serial_start", 0, nullptr},
-  };
   for (auto&& [key, node] : table) {
     const std::string name(key.str());
     fault->line = static_cast<long>(key.source().begin.line);
-    const Key* known = nullptr;
-    for (const Key& candidate : keys) {
-      if (name == candidate.name) known = &candidate;
-    }
-    std::string why = "unknown key";
-    if (known == nullptr || !TakeKey(*known, node, profile, &why)) {
+    std::string why;
+    if (!TakeKey(name, node, profile, &why)) {
       fault->what = name + ": " + why;
       return false;
     }

@@ -19,74 +19,39 @@ const char* ModeName(const UnitReading& reading) {
   return std::strcmp(reading.version, kInternalCodeText) == 0 ? "internal" : "firmware";
 }
 
-std::string HexId(uint16_t id) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04X", id);
+Json SettingJson(const SettingRow& row, const std::string& text) {
+  if (row.rule == SettingRule::kSeconds) return std::stoll(text);
   return text;
 }
 
 Json ReadingJson(const UnitReading& reading) {
-  const CustomizedSetting& s = reading.setting;
-  return Json{{"version", reading.version}, {"vid", HexId(s.vid)},
-              {"pid", HexId(s.pid)},        {"manufacturer", s.manufacturer},
-              {"product", s.product},       {"serial", s.serialNumber},
-              {"hdd", s.hddString},         {"timer", s.standbyTimer}};
+  Json json = {{"version", reading.version}};
+  for (const SettingRow& row : kSettingRows) {
+    json[row.name] = SettingJson(row, row.readText(reading.setting));
+  }
+  return json;
 }
-
-namespace {
-
-// One field of what a unit answers, read alone.
-struct FieldRead {
-  const char* name;
-  bool (*read)(const char* device, Json* value);
-};
-
-bool ReadText(int32_t (*op)(const char*, char*), const char* device, Json* value) {
-  char text[kLibraryTextSize] = {};
-  if (op(device, text) == 0) return false;
-  *value = text;
-  return true;
-}
-
-bool ReadId(int32_t (*op)(const char*, uint16_t*), const char* device, Json* value) {
-  uint16_t id = 0;
-  if (op(device, &id) == 0) return false;
-  *value = HexId(id);
-  return true;
-}
-
-const FieldRead kFieldReads[] = {
-    {"version", [](const char* d, Json* v) { return ReadText(OpGetFWVersion, d, v); }},
-    {"vid", [](const char* d, Json* v) { return ReadId(OpGetVendorId, d, v); }},
-    {"pid", [](const char* d, Json* v) { return ReadId(OpGetProductId, d, v); }},
-    {"manufacturer",
-     [](const char* d, Json* v) { return ReadText(OpGetManufacturerString, d, v); }},
-    {"product", [](const char* d, Json* v) { return ReadText(OpGetProductString, d, v); }},
-    {"serial", [](const char* d, Json* v) { return ReadText(OpGetSerialNumber, d, v); }},
-    {"hdd", [](const char* d, Json* v) { return ReadText(OpGetHDDString, d, v); }},
-    {"timer",
-     [](const char* d, Json* v) {
-       int32_t seconds = 0;
-       if (OpGetStandbyTimer(d, &seconds) == 0) return false;
-       *v = seconds;
-       return true;
-     }},
-};
-
-}  // namespace
 
 Json ReadWhatAnswers(const char* device, Json* messages) {
   Json fields = Json::object();
-  for (const FieldRead& field : kFieldReads) {
-    const RefusalWatch watch;
-    Json value;
-    if (field.read(device, &value) && watch.FirstRefused() == nullptr) {
-      fields[field.name] = value;
-      continue;
-    }
+  const auto answered = [&](const char* name, bool read, const RefusalWatch& watch) {
     const char* call = watch.FirstRefused();
-    messages->push_back(std::string("after: ") + field.name + " not read" +
+    if (read && call == nullptr) return true;
+    messages->push_back(std::string("after: ") + name + " not read" +
                         (call != nullptr ? std::string(" (") + call + " failed)" : ""));
+    return false;
+  };
+  char version[kLibraryTextSize] = {};
+  const RefusalWatch versionWatch;
+  if (answered("version", OpGetFWVersion(device, version) != 0, versionWatch)) {
+    fields["version"] = version;
+  }
+  for (const SettingRow& row : kSettingRows) {
+    CustomizedSetting read = {};
+    const RefusalWatch watch;
+    if (answered(row.name, row.readAlone(device, &read) != 0, watch)) {
+      fields[row.name] = SettingJson(row, row.readText(read));
+    }
   }
   return fields;
 }

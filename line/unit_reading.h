@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ops/operations.h"
+#include "ops/setting_table.h"
 
 struct UnitReading {
   bool isT7 = false;
@@ -20,6 +21,16 @@ using Json = nlohmann::ordered_json;
 // caller's RefusalWatch (the line fails such a unit, the reading goes on).
 bool ReadUnit(const char* device, UnitReading* reading);
 
+const char* SeriesName(const UnitReading& reading);
+// "firmware", "internal" or "unknown", as the version query answered.
+const char* ModeName(const UnitReading& reading);
+
+// A setting's read form in JSON: the timer a number, every other a text.
+Json SettingJson(const SettingRow& row, const std::string& text);
+
+// version, then every setting by its name.
+Json ReadingJson(const UnitReading& reading);
+
 // What a unit still answers, each field read alone (as after a failed
 // write): a field that cannot be read is left out, and a message says so.
 Json ReadWhatAnswers(const char* device, Json* messages);
@@ -27,13 +38,3 @@ Json ReadWhatAnswers(const char* device, Json* messages);
 // Text from a device as the text output shows it: control bytes, bytes
 // past ASCII and the backslash escaped, as the JSON output escapes them.
 std::string ShownText(const std::string& text);
-
-const char* SeriesName(const UnitReading& reading);
-// "firmware", "internal" or "unknown", as the version query answered.
-const char* ModeName(const UnitReading& reading);
-
-// An id as four upper-case hex digits: "1A2B".
-std::string HexId(uint16_t id);
-
-// version, vid, pid, manufacturer, product, serial, hdd, timer.
-Json ReadingJson(const UnitReading& reading);

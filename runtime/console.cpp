@@ -12,7 +12,7 @@ FILE* RedirectedInput = nullptr;
 FILE* RedirectedOutput = nullptr;
 // A word read stopped inside a line whose line feed is still unread.
 bool LineLeftOpen = false;
-// While set, ConsolePrint appends here instead of printing.
+// While set, ConsolePrint appends here instead of printing (a ConsoleCollector's).
 std::string* CapturedText = nullptr;
 
 FILE* Input() { return RedirectedInput != nullptr ? RedirectedInput : stdin; }
@@ -42,7 +42,9 @@ int ConsolePrint(const char* format, ...) {
   return written;
 }
 
-void ConsoleCollectInto(std::string* text) { CapturedText = text; }
+ConsoleCollector::ConsoleCollector() : outer_(CapturedText) { CapturedText = &text_; }
+
+ConsoleCollector::~ConsoleCollector() { CapturedText = outer_; }
 
 void ConsoleFlush() {
   if (CapturedText == nullptr) std::fflush(Output());

@@ -36,6 +36,18 @@ void ConsoleWaitForEnter();
 // Tests and fuzzers redirect the console; null restores the standard streams.
 void ConsoleSetStreams(FILE* input, FILE* output);
 
-// While a text is given, ConsolePrint appends to it instead of printing (null
-// prints again): the production line files the operations' messages per unit.
-void ConsoleCollectInto(std::string* text);
+// While it lives, what ConsolePrint prints is collected instead: the
+// production line files the operations' messages with the step of the unit
+// that made them.
+class ConsoleCollector {
+ public:
+  ConsoleCollector();
+  ~ConsoleCollector();
+  const std::string& Text() const { return text_; }
+  ConsoleCollector(const ConsoleCollector&) = delete;
+  ConsoleCollector& operator=(const ConsoleCollector&) = delete;
+
+ private:
+  std::string text_;
+  std::string* outer_;
+};

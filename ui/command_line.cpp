@@ -16,12 +16,11 @@ const CommandLineOption* FindOption(const char* argument) {
   for (int i = 0; i < 3 && argument[i + 1] != '\0'; ++i) {
     lowered[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(argument[i + 1])));
   }
-  for (const CommandLineOption& option : kCommandLineOptions) {
+  return FindOptionRow(kCommandLineOptions, kCommandLineOptionCount, [&](const char* letters) {
     int i = 0;
-    while (i < 3 && option.letters[i] != '\0' && option.letters[i] == lowered[i]) ++i;
-    if (i == 3 || option.letters[i] == '\0') return &option;
-  }
-  return nullptr;
+    while (i < 3 && letters[i] != '\0' && letters[i] == lowered[i]) ++i;
+    return i == 3 || letters[i] == '\0';
+  });
 }
 
 // Elements 2 to 1 + count must exist (element 1 does). The vector is
@@ -43,5 +42,5 @@ int32_t RunCommandLine(const char* device, const char* const* argv) {
   if (argv == nullptr || argv[0] == nullptr || argv[1] == nullptr) return 0;
   const CommandLineOption* option = FindOption(argv[1]);
   if (option == nullptr || !HasValueElements(argv, option->values)) return 0;
-  return option->run(device, argv, resultText);
+  return option->action(device, argv, resultText);
 }

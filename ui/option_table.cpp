@@ -77,7 +77,7 @@ const char* const kHelpHeader =
 
 // In the order of the help page. Every help line is padded to the same width;
 // the -ue line keeps its tab.
-const CommandLineOption kCommandLineOptions[kCommandLineOptionCount] = {
+const CommandLineOption kCommandLineOptions[] = {
     {"h", 0,
      " -h                                : Help                                                     \n",
      RunHelp},
@@ -149,6 +149,8 @@ const CommandLineOption kCommandLineOptions[kCommandLineOptionCount] = {
      WriteHDDString},
 };
 // clang-format on
+const std::size_t kCommandLineOptionCount =
+    sizeof kCommandLineOptions / sizeof kCommandLineOptions[0];
 
 int32_t PrintHelpPage() {
   char sdkVersionText[kSdkVersionSize];
@@ -158,7 +160,9 @@ int32_t PrintHelpPage() {
   ConsolePrint("SDK version : %s\n", sdkVersionText);
   ConsolePrint("%s", kHelpRule);
   ConsolePrint("%s", kHelpHeader);
-  for (const CommandLineOption& option : kCommandLineOptions) ConsolePrint("%s", option.help);
+  for (std::size_t at = 0; at < kCommandLineOptionCount; ++at) {
+    ConsolePrint("%s", kCommandLineOptions[at].help);
+  }
   ConsolePrint("%s", kHelpRule);
   return 1;
 }

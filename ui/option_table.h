@@ -2,26 +2,23 @@
 // dispatch and the help page alike.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "ui/option_row.h"
 
 // device: the device the option acts on; argv: the whole argument vector
 // (element 2 onwards are the values); resultText: the zeroed 80-byte text
 // buffer of RunCommandLine.
 using OptionHandler = int32_t (*)(const char* device, const char* const* argv, char* resultText);
 
-struct CommandLineOption {
-  // The letters after the dash, lower case: "gvd" for -gvd. Only these are
-  // compared, so "h" takes -help and "sv" takes -svx.
-  const char* letters;
-  // Value elements that must follow (1 for most, 2 for -sn); -ue reads its
-  // own list and counts 0 here.
-  int values;
-  const char* help;  // the option's lines of the help page
-  OptionHandler run;
-};
+// Its name: the letters after the dash, lower case ("gvd" for -gvd). Only
+// these are compared, so "h" takes -help and "sv" takes -svx. Its values: 1
+// for most, 2 for -sn; -ue reads its own list and counts 0 here.
+using CommandLineOption = OptionRow<OptionHandler>;
 
-constexpr int kCommandLineOptionCount = 20;
-extern const CommandLineOption kCommandLineOptions[kCommandLineOptionCount];
+extern const CommandLineOption kCommandLineOptions[];
+extern const std::size_t kCommandLineOptionCount;
 
 extern const char* const kHelpRule;
 extern const char* const kHelpHeader;

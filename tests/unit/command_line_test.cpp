@@ -45,7 +45,7 @@ const char* const kFullUe = "-ue -f fw.bin -v 12AB -p 0C0D -m Mk -i Bx -s S1 -n 
 // In the table's order: its letters, a spelling with its values, what it
 // prints, and calls it makes, in order.
 // clang-format off
-const struct { const char *letters, *words, *output, *calls; int values; } kRows[kCommandLineOptionCount] = {
+const struct { const char *letters, *words, *output, *calls; int values; } kRows[] = {
     {"h", "-Help", nullptr, "QZ_GetSDKVersion(out)", 0},
     {"fv", "-FVx", "FW version: 01.02.03.04\n", "GetFWVersion(\"dev0\", out)", 0},
     {"ub", "-UBz fw.bin more", "Update result: 1.\n", "FWUpdateProgramming(\"dev0\")", 1},
@@ -72,10 +72,11 @@ const struct { const char *letters, *words, *output, *calls; int values; } kRows
 // clang-format on
 
 TEST_F(CommandLineTest, EveryOptionOfTheTable) {
-  for (int i = 0; i < kCommandLineOptionCount; ++i) {
+  ASSERT_EQ(kCommandLineOptionCount, sizeof kRows / sizeof kRows[0]);
+  for (std::size_t i = 0; i < kCommandLineOptionCount; ++i) {
     const CommandLineOption& option = kCommandLineOptions[i];
     const auto& row = kRows[i];
-    ASSERT_STREQ(option.letters, row.letters);
+    ASSERT_STREQ(option.name, row.letters);
     EXPECT_EQ(std::string(option.help).rfind(std::string(" -") + row.letters, 0), 0u);
     EXPECT_EQ(Run(row.words), row.output ? row.output : ExpectedPage("help.txt")) << row.words;
     EXPECT_EQ(result_, 1) << row.words;

@@ -58,10 +58,11 @@ class LineTest : public ::testing::Test {
     for (const std::string& arg : args) argv.push_back(arg.c_str());
     argv.push_back(nullptr);
     ConsoleCapture capture;
-    const LineRequest request = ParseLongOptions(argv.data());
-    const int status = request.finished   ? request.status
-                       : deviceCount <= 0 ? RunLongOptionsWithoutDevice(request)
-                                          : RunLongOptions(request);
+    LineRun run;
+    const std::optional<int> ended = PrepareLongOptions(argv.data(), &run);
+    const int status = ended            ? *ended
+                       : deviceCount > 0 ? RunLongOptions(run)
+                                         : RunLongOptionsWithoutDevice(run);
     out_ = capture.Output();
     return status;
   }

@@ -1,0 +1,7 @@
+// --list: one line (or JSON object) per listed unit.
+#pragma once
+
+#include "line/request.h"
+
+// A unit that could not be read (any call refused) makes the status 1.
+int ListDevices(const LineRequest& request);

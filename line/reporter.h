@@ -1,0 +1,36 @@
+// What a run of --apply tells as it goes, one table of functions per form:
+// the text for an operator (progress lines, what a dry run would change, a
+// summary) or the record lines for a script (--json).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "line/unit.h"
+
+// One step of a unit, as it ended.
+struct StepReport {
+  const char* label;  // with what the step found: "serial LINE-0041"
+  bool passed;
+  double seconds;
+  const std::vector<std::string>& messages;
+};
+
+// How many units were served and passed, of how many listed.
+struct RunTally {
+  int served;
+  int passed;
+  int listed;
+};
+
+struct Reporter {
+  void (*step)(const Run& run, const Unit& unit, const StepReport& step);
+  // Lines about the unit outside its steps (what a failed unit still answers).
+  void (*unitLines)(const Run& run, const std::vector<std::string>& lines);
+  void (*unitDone)(const Run& run, const Unit& unit, const std::string& recordLine);
+  void (*note)(const std::string& line);
+  void (*summary)(const Run& run, const RunTally& tally);
+};
+
+extern const Reporter kTextReporter;
+extern const Reporter kJsonReporter;

@@ -1,0 +1,6 @@
+// --save-profile: a golden unit's settings as a new profile.
+#pragma once
+
+#include "line/request.h"
+
+int SaveProfile(const LineRequest& request);
