@@ -9,7 +9,7 @@
 #include "ui/command_line.h"
 #include "ui/menu.h"
 #include "ui/option_table.h"
-#include "ui/tool_version.h"
+#include "runtime/tool_version.h"
 
 namespace {
 

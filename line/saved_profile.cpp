@@ -11,7 +11,7 @@
 #include "platform/files.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
-#include "ui/tool_version.h"
+#include "runtime/tool_version.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/files.h"
+#include "runtime/decimal.h"
 
 namespace {
 
@@ -17,17 +18,14 @@ bool ParseCounter(std::string text, uint64_t* value, std::string* why) {
   const size_t first = text.find_first_not_of(blank);
   text = first == std::string::npos ? ""
                                     : text.substr(first, text.find_last_not_of(blank) + 1 - first);
-  *value = 0;
-  for (const char c : text) {
-    const uint64_t digit = static_cast<uint64_t>(c - '0');
-    if (c < '0' || c > '9' || *value > (kMost - digit) / 10) {
-      const std::string shown = text.size() > 24 ? text.substr(0, 24) + "..." : text;
-      *why = c < '0' || c > '9' ? "holds \"" + shown + "\", which is no number"
-                                : "holds " + shown + ", past the largest number";
-      return false;
-    }
-    *value = *value * 10 + digit;
+  if (!text.empty() && !runtime::ParseUnsigned(text, kMost, value)) {
+    const std::string shown = text.size() > 24 ? text.substr(0, 24) + "..." : text;
+    const bool digits = text.find_first_not_of("0123456789") == std::string::npos;
+    *why = digits ? "holds " + shown + ", past the largest number"
+                  : "holds \"" + shown + "\", which is no number";
+    return false;
   }
+  if (text.empty()) *value = 0;
   if (*value == kMost) {
     *why = "is used up (" + text + ")";
     return false;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "ui/tool_version.h"
+#include "runtime/tool_version.h"
 
 Json RecordOf(const Run& run, const Unit& unit, bool passed) {
   Json record = {{"time", unit.time},          {"tool", kToolVersion},

@@ -6,7 +6,7 @@
 #include "sdk/library_text.h"
 #include "ui/menu_answers.h"
 #include "ui/menu_entries.h"
-#include "ui/tool_version.h"
+#include "runtime/tool_version.h"
 
 std::map<int32_t, const char*> MenuTable;
 

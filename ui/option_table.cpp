@@ -5,7 +5,7 @@
 #include "runtime/console.h"
 #include "sdk/library_text.h"
 #include "ui/decimal_number.h"
-#include "ui/tool_version.h"
+#include "runtime/tool_version.h"
 #include "ui/value_lines.h"
 
 namespace {

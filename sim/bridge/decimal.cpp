@@ -8,7 +8,8 @@
 namespace sim {
 
 bool ParseDecimal(const std::string& text, long min, long max, long* value) {
-  if (text.empty()) return false;
+  // strtol would skip leading blanks: a number here is nothing but itself.
+  if (text.empty() || text[0] == ' ' || text[0] == '\t' || text[0] == '\n') return false;
   errno = 0;
   char* end = nullptr;
   const long parsed = std::strtol(text.c_str(), &end, 10);

@@ -27,10 +27,9 @@ constexpr int kFailed = 1;
 constexpr int kMisuse = 2;
 
 bool ParseIndex(const std::string& text, std::size_t* index) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
-  errno = 0;
-  unsigned long long value = std::strtoull(text.c_str(), nullptr, 10);
-  if (errno != 0 || value > INT_MAX) return false;
+  long value = 0;
+  if (text.empty() || text[0] == '+' || text[0] == '-' || !ParseDecimal(text, 0, INT_MAX, &value))
+    return false;
   *index = static_cast<std::size_t>(value);
   return true;
 }

@@ -1,12 +1,13 @@
 #include "sim/commands/image_command.h"
 
-#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 
 #include "platform/files.h"
 #include "sim/bridge/crc32.h"
+#include "sim/bridge/decimal.h"
 #include "sim/bridge/fields.h"
 #include "sim/bridge/image_format.h"
 
@@ -37,11 +38,12 @@ const std::map<std::string, Field> kSettingOptions = {
 };
 
 bool ParseSize(const std::string& text, uint64_t* size) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
-  errno = 0;
-  unsigned long long value = std::strtoull(text.c_str(), nullptr, 10);
-  if (errno != 0) return false;
-  *size = value;
+  long value = 0;
+  if (text.empty() || text[0] == '+' || text[0] == '-' ||
+      !ParseDecimal(text, 0, LONG_MAX, &value)) {
+    return false;
+  }
+  *size = static_cast<uint64_t>(value);
   return true;
 }
 
