@@ -6,10 +6,10 @@
 #include "line/saved_profile.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
+#include "runtime/tool_version.h"
 #include "ui/command_line.h"
 #include "ui/menu.h"
 #include "ui/option_table.h"
-#include "runtime/tool_version.h"
 
 namespace {
 

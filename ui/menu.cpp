@@ -3,10 +3,10 @@
 #include <cstddef>
 
 #include "runtime/console.h"
+#include "runtime/tool_version.h"
 #include "sdk/library_text.h"
 #include "ui/menu_answers.h"
 #include "ui/menu_entries.h"
-#include "runtime/tool_version.h"
 
 std::map<int32_t, const char*> MenuTable;
 

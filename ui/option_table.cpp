@@ -3,9 +3,9 @@
 #include "ops/messages.h"
 #include "ops/operations.h"
 #include "runtime/console.h"
+#include "runtime/tool_version.h"
 #include "sdk/library_text.h"
 #include "ui/decimal_number.h"
-#include "runtime/tool_version.h"
 #include "ui/value_lines.h"
 
 namespace {

@@ -60,7 +60,7 @@ class LineTest : public ::testing::Test {
     ConsoleCapture capture;
     LineRun run;
     const std::optional<int> ended = PrepareLongOptions(argv.data(), &run);
-    const int status = ended            ? *ended
+    const int status = ended             ? *ended
                        : deviceCount > 0 ? RunLongOptions(run)
                                          : RunLongOptionsWithoutDevice(run);
     out_ = capture.Output();
