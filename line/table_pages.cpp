@@ -5,9 +5,10 @@
 
 namespace {
 
-constexpr std::size_t kPageSize = std::size_t{64} << 10;
+// The system's page: a lookup or a single entry reads and writes no more.
+constexpr std::size_t kPageSize = 4096;
 // 64 MiB: all of an index of some two million serials.
-constexpr std::size_t kMaxPages = 1024;
+constexpr std::size_t kMaxPages = 16384;
 
 }  // namespace
 
