@@ -3,11 +3,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/files.h"
-#include "platform/process.h"
 
 namespace platform {
 namespace {
@@ -122,19 +122,16 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclus
   range.l_whence = SEEK_SET;
   range.l_start = 0;
   range.l_len = 1;
-  // Polled, so that a holder that hangs costs a bounded wait, not the run.
-  for (int waited = 0; ::fcntl(fd, F_OFD_SETLK, &range) != 0;) {
-    if ((errno != EAGAIN && errno != EACCES && errno != EINTR) || waited >= LockTimeoutMs()) {
-      *error = errno == EAGAIN || errno == EACCES
-                   ? "the lock " + path + " was not granted within " +
-                         std::to_string(LockTimeoutMs()) + " ms"
-                   : Reason("cannot lock", path);
-      ::close(fd);
-      return nullptr;
-    }
-    const int step = waited < 100 ? 1 : 10;
-    SleepMilliseconds(step);
-    waited += step;
+  const Try locked = RetryWithinLockTimeout([&] {
+    if (::fcntl(fd, F_OFD_SETLK, &range) == 0) return Try::kDone;
+    return errno == EAGAIN || errno == EACCES || errno == EINTR ? Try::kAgain : Try::kFailed;
+  });
+  if (locked != Try::kDone) {
+    *error = errno == EAGAIN || errno == EACCES ? "the lock " + path + " was not granted within " +
+                                                      std::to_string(LockTimeoutMs()) + " ms"
+                                                : Reason("cannot lock", path);
+    ::close(fd);
+    return nullptr;
   }
   std::unique_ptr<FileLock> lock(new FileLock());
   lock->handle_ = std::make_unique<Handle>();
@@ -244,6 +241,24 @@ bool CreateNewFile(const std::string& path, const std::string& text, std::string
   if (!ok) *error = Reason("cannot write", path);
   ::close(fd);
   return ok;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first = {};
+  struct stat second = {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool RealPath(const std::string& path, std::string* real, std::string* error) {
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) {
+    *error = Reason("cannot resolve", path);
+    return false;
+  }
+  *real = resolved;
+  std::free(resolved);
+  return true;
 }
 
 }  // namespace platform
