@@ -9,7 +9,7 @@
 #include "ui/command_line.h"
 #include "ui/menu.h"
 
-int RunProgram(const char* const* argv) {
+int RunProgram(const char* const* argv, const char* const* utf8Argv) {
   // A reader that goes away early must not stop the run between a prompt and
   // its operation: the output is dropped and the run goes on to its end.
   platform::KeepRunningWithoutReader();
@@ -18,7 +18,10 @@ int RunProgram(const char* const* argv) {
   const bool longOptions = IsLongOptionRun(argv);
   LineRequest line;
   if (longOptions) {
-    line = ParseLongOptions(argv);
+    const char* const* taken = utf8Argv != nullptr ? utf8Argv : argv;
+    line = ParseLongOptions(taken);
+    // Both hold the same elements in the same places.
+    if (line.classic != nullptr) line.classic = argv + (line.classic - taken);
     if (line.finished) return line.status;
   }
   int status = kLineAllPassed;

@@ -30,7 +30,8 @@ std::string HostName();
 // second: 2024-05-01T09:30:00.123456Z, or 2024-05-01T09:30:00Z with none.
 std::string CurrentTimeText(int decimals = 6);
 
-// The environment variable's value; empty and `present` false when it is not set.
+// The environment variable's value (UTF-8 on Windows, as paths are); empty
+// and `present` false when it is not set.
 std::string EnvironmentText(const char* name, bool* present = nullptr);
 
 }  // namespace platform
