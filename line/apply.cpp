@@ -219,8 +219,8 @@ bool RunUnit(const Run& run, Unit& unit) {
     const bool checked =
         !image ||
         Step(run, unit, "checking", "checking image " + FileName(profile.image), [&](std::string*) {
-          return ImageMatchesDevice(device, profile.image.c_str()) ? StepEnd::kPass
-                                                                   : StepEnd::kRefused;
+          return ImageMatchesDevice(device, profile.libraryImage.c_str()) ? StepEnd::kPass
+                                                                          : StepEnd::kRefused;
         });
     if (!run.request.json) PrintChanges(unit);
     return checked;
@@ -233,9 +233,10 @@ bool RunUnit(const Run& run, Unit& unit) {
               if (!image) {
                 result = OpSetCustomizedSettings(device, profile.settings, &asked);
               } else if (profile.settings == 0) {
-                result = OpUpdateNoCustomizedSetting(device, profile.image.c_str());
+                result = OpUpdateNoCustomizedSetting(device, profile.libraryImage.c_str());
               } else {
-                result = OpUpdateWithCustomizedSetting(device, &asked, profile.image.c_str());
+                result =
+                    OpUpdateWithCustomizedSetting(device, &asked, profile.libraryImage.c_str());
               }
               if (result == 0) {
                 if (image) *label += " " + FileName(profile.image);

@@ -160,6 +160,11 @@ bool LoadProfile(const std::string& path, Profile* profile, std::string* why) {
       std::FILE* image = platform::OpenRegularFile(profile->image, &unopened);
       if (image == nullptr) return fault("cannot open " + profile->image);
       std::fclose(image);
+      if (!platform::LibraryPath(profile->image, &profile->libraryImage) ||
+          profile->libraryImage.size() >= kFirmwarePathSize) {
+        return fault("the library cannot read the path " + profile->image +
+                     " (a character outside the system's code page, and no short name)");
+      }
       continue;
     }
     if ((name == "vid" || name == "pid") && !IsHexId(text))

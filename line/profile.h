@@ -9,6 +9,7 @@
 struct Profile {
   std::string path;               // as given
   std::string image;              // resolved against the profile's folder; empty: none
+  std::string libraryImage;       // the image's path as the library reads it
   uint32_t settings = 0;          // the settings it names (SettingBit)
   CustomizedSetting values = {};  // vidText, pidText, the texts, hddString1/2, standbyTimer
   std::string serial;             // as written, with its {n} or {n:WIDTH}

@@ -113,6 +113,16 @@ bool SameFile(const std::string& a, const std::string& b);
 // resolved; false with a reason otherwise.
 bool RealPath(const std::string& path, std::string* real, std::string* error);
 
+// The path as a library that takes narrow paths (the maker's) can open it:
+// on Windows, where such a library reads them in the ANSI code page, the path
+// in that code page, or its short (8.3) form when a character has no place
+// there; elsewhere the path itself. False when neither form holds it.
+bool LibraryPath(const std::string& path, std::string* narrow);
+
+// A narrow path a library was given, as UTF-8: for the simulated library,
+// which reads its paths as the maker's does.
+std::string PathFromLibrary(const char* narrow);
+
 // The points of ReplaceFileAtomically at which a test may stop the process.
 enum class WritePoint { kTempHalfWritten, kTempWritten, kTempSynced, kRenamed };
 using WritePointHook = void (*)(WritePoint point);

@@ -261,4 +261,11 @@ bool RealPath(const std::string& path, std::string* real, std::string* error) {
   return true;
 }
 
+bool LibraryPath(const std::string& path, std::string* narrow) {
+  *narrow = path;
+  return true;
+}
+
+std::string PathFromLibrary(const char* narrow) { return narrow; }
+
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "platform/files.h"
@@ -344,6 +345,50 @@ bool RealPath(const std::string& path, std::string* real, std::string* error) {
   CloseHandle(file);
   if (named) *real = Utf8Text(OrdinaryWindowsPath(name.substr(0, size)));
   return named;
+}
+
+namespace {
+
+// The text in the ANSI code page; false when a character has no place there.
+bool AnsiText(const std::wstring& wide, std::string* ansi) {
+  const int length = static_cast<int>(wide.size());
+  BOOL lossy = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr,
+                                       0, nullptr, &lossy);
+  if (lossy || (size == 0 && length > 0)) return false;
+  ansi->assign(static_cast<std::size_t>(size), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, &(*ansi)[0], size,
+                        nullptr, nullptr);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool LibraryPath(const std::string& path, std::string* narrow) {
+  // Where the code page is UTF-8 itself (a Windows 10 option), the path is it.
+  if (GetACP() == CP_UTF8) {
+    *narrow = path;
+    return true;
+  }
+  if (AnsiText(WindowsPath(path), narrow)) return true;
+  const std::wstring extended = ExtendedWindowsPath(path);
+  // A short name may be longer than the long one: 8 characters for 4.
+  DWORD size = extended.empty() ? 0 : GetShortPathNameW(extended.c_str(), nullptr, 0);
+  std::wstring shortForm(size, L'\0');
+  if (size > 0) size = GetShortPathNameW(extended.c_str(), &shortForm[0], size);
+  if (size == 0 || size >= shortForm.size()) return false;
+  shortForm.resize(size);
+  return AnsiText(OrdinaryWindowsPath(shortForm), narrow);
+}
+
+std::string PathFromLibrary(const char* narrow) {
+  const int length = static_cast<int>(std::strlen(narrow));
+  const int size = MultiByteToWideChar(CP_ACP, 0, narrow, length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+  if (size > 0) MultiByteToWideChar(CP_ACP, 0, narrow, length, &wide[0], size);
+  return Utf8Text(wide);
 }
 
 }  // namespace platform
