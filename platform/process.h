@@ -19,8 +19,9 @@ uint32_t CurrentProcessId();
 
 // The command line this process was started with, as the system keeps it for
 // any library in the process: on Linux its arguments with a NUL between them
-// (/proc/self/cmdline), on Windows one text (GetCommandLineA). At most `limit`
-// bytes of it; `cut` says there was more. Empty when the system tells none.
+// (/proc/self/cmdline), on Windows one text (GetCommandLineW, as UTF-8). At
+// most `limit` bytes of it; `cut` says there was more. Empty when the system
+// tells none.
 std::string ProcessCommandLine(std::size_t limit, bool* cut);
 
 // The computer's name; empty when the system does not tell it.

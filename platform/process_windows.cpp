@@ -12,8 +12,8 @@ void KeepRunningWithoutReader() {}
 uint32_t CurrentProcessId() { return static_cast<uint32_t>(GetCurrentProcessId()); }
 
 std::string ProcessCommandLine(std::size_t limit, bool* cut) {
-  const char* line = GetCommandLineA();
-  std::string text = line == nullptr ? "" : line;
+  const wchar_t* line = GetCommandLineW();
+  std::string text = line == nullptr ? "" : Utf8Text(line);
   *cut = text.size() > limit;
   if (*cut) text.resize(limit);
   return text;
