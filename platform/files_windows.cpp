@@ -337,8 +337,9 @@ bool RealPath(const std::string& path, std::string* real, std::string* error) {
   std::wstring name(MAX_PATH, L'\0');
   DWORD size = GetFinalPathNameByHandleW(file, &name[0], MAX_PATH, flags);
   if (size >= MAX_PATH) {
-    name.assign(size, L'\0');
-    size = GetFinalPathNameByHandleW(file, &name[0], size, flags);
+    // Room for the terminator too, whether the size told counts it or not.
+    name.assign(size + 1, L'\0');
+    size = GetFinalPathNameByHandleW(file, &name[0], size + 1, flags);
   }
   const bool named = size != 0 && size < name.size();
   if (!named) *error = Reason("cannot resolve", path);

@@ -45,6 +45,11 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
 std::wstring ExtendedWindowsPath(const std::string& utf8) {
   const std::wstring wide = WindowsPath(utf8);
   if (StartsWith(wide, kExtended) || StartsWith(wide, kDevice)) return wide;
+  if (wide.empty()) {
+    // What CreateFileW says of it; GetFullPathNameW may say nothing.
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return wide;
+  }
   std::wstring full(MAX_PATH, L'\0');
   DWORD size = GetFullPathNameW(wide.c_str(), MAX_PATH, &full[0], nullptr);
   if (size > MAX_PATH && size <= kLongestPath) {
