@@ -162,8 +162,9 @@ bool LoadProfile(const std::string& path, Profile* profile, std::string* why) {
       std::fclose(image);
       if (!platform::LibraryPath(profile->image, &profile->libraryImage) ||
           profile->libraryImage.size() >= kFirmwarePathSize) {
-        return fault("the library cannot read the path " + profile->image +
-                     " (a character outside the system's code page, and no short name)");
+        return fault("the library cannot be given " + profile->image +
+                     ": a character outside the system's code page, and no short name of 1 to " +
+                     std::to_string(kFirmwarePathSize - 1) + " characters");
       }
       continue;
     }
