@@ -58,6 +58,27 @@ HANDLE OpenFile(const std::string& path, DWORD access, DWORD share, DWORD dispos
   return file;
 }
 
+// A handle on the file or folder itself, for its identity and name only: no
+// access to its data, so no holder's sharing stands in the way.
+HANDLE OpenForIdentity(const std::string& path) {
+  return OpenFile(path, 0, kShareAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+}
+
+// The text in the ANSI code page; false when a character has no place there.
+bool AnsiText(const std::wstring& wide, std::string* ansi) {
+  const int length = static_cast<int>(wide.size());
+  BOOL lossy = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr,
+                                       0, nullptr, &lossy);
+  if (lossy || (size == 0 && length > 0)) return false;
+  ansi->assign(static_cast<std::size_t>(size), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, &(*ansi)[0], size,
+                        nullptr, nullptr);
+  }
+  return true;
+}
+
 bool WriteAll(HANDLE file, const char* data, std::size_t size) {
   while (size > 0) {
     DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
@@ -302,16 +323,6 @@ bool CreateNewFile(const std::string& path, const std::string& text, std::string
   return ok;
 }
 
-namespace {
-
-// A handle on the file or folder itself, for its identity and name only: no
-// access to its data, so no holder's sharing stands in the way.
-HANDLE OpenForIdentity(const std::string& path) {
-  return OpenFile(path, 0, kShareAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
-}
-
-}  // namespace
-
 bool SameFile(const std::string& a, const std::string& b) {
   BY_HANDLE_FILE_INFORMATION info[2] = {};
   const std::string* paths[2] = {&a, &b};
@@ -347,25 +358,6 @@ bool RealPath(const std::string& path, std::string* real, std::string* error) {
   if (named) *real = Utf8Text(OrdinaryWindowsPath(name.substr(0, size)));
   return named;
 }
-
-namespace {
-
-// The text in the ANSI code page; false when a character has no place there.
-bool AnsiText(const std::wstring& wide, std::string* ansi) {
-  const int length = static_cast<int>(wide.size());
-  BOOL lossy = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr,
-                                       0, nullptr, &lossy);
-  if (lossy || (size == 0 && length > 0)) return false;
-  ansi->assign(static_cast<std::size_t>(size), '\0');
-  if (size > 0) {
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, &(*ansi)[0], size,
-                        nullptr, nullptr);
-  }
-  return true;
-}
-
-}  // namespace
 
 bool LibraryPath(const std::string& path, std::string* narrow) {
   // Where the code page is UTF-8 itself (a Windows 10 option), the path is it.
