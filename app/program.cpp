@@ -37,7 +37,7 @@ int RunFrontEnd(const char* const* argv, const LineRun* line) {
 
 }  // namespace
 
-int RunProgram(const char* const* argv) {
+int RunProgram(const char* const* argv, const char* const* utf8Argv) {
   // A reader that goes away early must not stop the run between a prompt and
   // its operation: the output is dropped and the run goes on to its end.
   platform::KeepRunningWithoutReader();
@@ -46,7 +46,11 @@ int RunProgram(const char* const* argv) {
   const bool longOptions = IsLongOptionRun(argv);
   LineRun line;
   if (longOptions) {
-    if (const std::optional<int> status = PrepareLongOptions(argv, &line)) return *status;
+    const char* const* taken = utf8Argv != nullptr ? utf8Argv : argv;
+    if (const std::optional<int> status = PrepareLongOptions(taken, &line)) return *status;
+    // Both hold the same elements in the same places: the classic options
+    // keep their narrow arguments.
+    if (line.request.classic != nullptr) line.request.classic = argv + (line.request.classic - taken);
     if (line.request.action == LineAction::kApply) WatchApplyStops(line.request.json);
   }
   int status = kLineAllPassed;

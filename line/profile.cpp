@@ -110,7 +110,6 @@ bool TakeImage(const toml::node& node, Profile* profile, std::string* why) {
   const toml::value<std::string>* value = node.as_string();
   const std::string text = value != nullptr ? value->get() : "";
   profile->image = IsAbsolute(text) ? text : FolderOf(profile->path) + text;
-  profile->libraryImage = profile->image;
   std::string unopened;
   std::FILE* image = nullptr;
   if (value == nullptr) {
@@ -121,8 +120,11 @@ bool TakeImage(const toml::node& node, Profile* profile, std::string* why) {
     *why = "must be a path of 1 to " + std::to_string(kFirmwarePathSize - 1) + " characters";
   } else if ((image = platform::OpenRegularFile(profile->image, &unopened)) == nullptr) {
     *why = unopened;
+  } else if (std::fclose(image), !platform::LibraryPath(profile->image, &profile->libraryImage) ||
+                                     profile->libraryImage.size() >= kFirmwarePathSize) {
+    *why = "the library cannot read the path " + profile->image +
+           " (a character outside the system's code page, and no short name)";
   } else {
-    std::fclose(image);
     return true;
   }
   return false;

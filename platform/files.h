@@ -1,7 +1,8 @@
 // The few file operations whose safety differs by system: locking, durable
 // atomic replacement, atomic appends, files made only when new, files that
 // must not block. One implementation per system (files_posix.cpp,
-// files_windows.cpp), the portable rest in files.cpp.
+// files_windows.cpp), the portable rest in files.cpp. Paths are UTF-8 text
+// on every system (Windows gives them to its wide functions).
 #pragma once
 
 #include <cstdint>
@@ -45,6 +46,14 @@ class FileLock {
 void SetLockTimeoutForTest(int milliseconds);
 int LockTimeoutMs();
 
+// One try of a wait: done, worth another try, or failed for good.
+enum class Try { kDone, kAgain, kFailed };
+// Tries until done or failed, or until LockTimeoutMs() has passed (a try each
+// millisecond for the first 100 ms, then every 10 ms): a holder that hangs
+// costs a bounded wait, not the run. The last try's result; nothing runs
+// after it, so errno or the last error is still the try's.
+Try RetryWithinLockTimeout(const std::function<Try()>& attempt);
+
 // Reads a whole regular file of at most `limit` bytes, without ever blocking
 // on a FIFO or device. `missing` tells an absent file from a failure.
 bool ReadFileText(const std::string& path, std::string* text, bool* missing, std::string* error,
@@ -74,12 +83,6 @@ void RemoveStaleTemporaries(const std::string& path);
 // it is no link or the chain is too long).
 std::string ResolveLinks(const std::string& path);
 
-// Whether both name an existing file and it is the same file.
-bool SameFile(const std::string& a, const std::string& b);
-
-// The absolute path of an existing file with every symbolic link resolved.
-bool RealPath(const std::string& path, std::string* real, std::string* error);
-
 // Takes an exclusive lock on the file at `path` (made when missing) and
 // hands its whole text to `change`. When `change` returns true, its new text
 // replaces the old one and is on disk before the lock is released.
@@ -101,6 +104,24 @@ bool CreateNewFile(const std::string& path, const std::string& text, std::string
 
 // Creates the folders leading to `path`.
 bool CreateParentFolders(const std::string& path, std::string* error);
+
+// Whether both paths name an existing file, and the same one (through links,
+// other names or hard links).
+bool SameFile(const std::string& a, const std::string& b);
+
+// The absolute path of the existing file at `path`, every symbolic link
+// resolved; false with a reason otherwise.
+bool RealPath(const std::string& path, std::string* real, std::string* error);
+
+// The path as a library that takes narrow paths (the maker's) can open it:
+// on Windows, where such a library reads them in the ANSI code page, the path
+// in that code page, or its short (8.3) form when a character has no place
+// there; elsewhere the path itself. False when neither form holds it.
+bool LibraryPath(const std::string& path, std::string* narrow);
+
+// A narrow path a library was given, as UTF-8: for the simulated library,
+// which reads its paths as the maker's does.
+std::string PathFromLibrary(const char* narrow);
 
 // The points of ReplaceFileAtomically at which a test may stop the process.
 enum class WritePoint { kTempHalfWritten, kTempWritten, kTempSynced, kRenamed };

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/files.h"
-#include "platform/process.h"
 
 namespace platform {
 namespace {
@@ -123,19 +122,16 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::string& path, bool exclus
   range.l_whence = SEEK_SET;
   range.l_start = 0;
   range.l_len = 1;
-  // Polled, so that a holder that hangs costs a bounded wait, not the run.
-  for (int waited = 0; ::fcntl(fd, F_OFD_SETLK, &range) != 0;) {
-    if ((errno != EAGAIN && errno != EACCES && errno != EINTR) || waited >= LockTimeoutMs()) {
-      *error = errno == EAGAIN || errno == EACCES
-                   ? "the lock " + path + " was not granted within " +
-                         std::to_string(LockTimeoutMs()) + " ms"
-                   : Reason("cannot lock", path);
-      ::close(fd);
-      return nullptr;
-    }
-    const int step = waited < 100 ? 1 : 10;
-    SleepMilliseconds(step);
-    waited += step;
+  const Try locked = RetryWithinLockTimeout([&] {
+    if (::fcntl(fd, F_OFD_SETLK, &range) == 0) return Try::kDone;
+    return errno == EAGAIN || errno == EACCES || errno == EINTR ? Try::kAgain : Try::kFailed;
+  });
+  if (locked != Try::kDone) {
+    *error = errno == EAGAIN || errno == EACCES ? "the lock " + path + " was not granted within " +
+                                                      std::to_string(LockTimeoutMs()) + " ms"
+                                                : Reason("cannot lock", path);
+    ::close(fd);
+    return nullptr;
   }
   std::unique_ptr<FileLock> lock(new FileLock());
   lock->handle_ = std::make_unique<Handle>();
@@ -248,7 +244,8 @@ bool CreateNewFile(const std::string& path, const std::string& text, std::string
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first = {}, second = {};
+  struct stat first = {};
+  struct stat second = {};
   return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
@@ -263,5 +260,12 @@ bool RealPath(const std::string& path, std::string* real, std::string* error) {
   std::free(resolved);
   return true;
 }
+
+bool LibraryPath(const std::string& path, std::string* narrow) {
+  *narrow = path;
+  return true;
+}
+
+std::string PathFromLibrary(const char* narrow) { return narrow; }
 
 }  // namespace platform

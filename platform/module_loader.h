@@ -40,12 +40,13 @@ const char* PlatformLibraryFileName(LPCSTR moduleName, char* out, unsigned long 
 // libraries it needs come from the same folders. Null when it is not found.
 HMODULE LoadLibraryFromTrustedFolders(LPCSTR fileName);
 
-// Loads the library file at exactly `path` (a bare file name is the one in the
-// current folder), never showing a message; on Windows its own dependencies
-// are looked for in its folder first. Null when it cannot be loaded.
+// Loads the library file at exactly `path` (UTF-8; a bare file name is the
+// one in the current folder), never showing a message; on Windows its own
+// dependencies are looked for in its folder first. Null when it cannot be
+// loaded.
 HMODULE LoadLibraryAtPath(LPCSTR path);
 
 // The folder of the loaded module (program or library) whose code holds
-// `address`, with its trailing separator; false, with the empty text, when it
-// cannot be told or does not fit `outSize`.
+// `address`, as UTF-8 with its trailing separator; false, with the empty
+// text, when it cannot be told or does not fit `outSize`.
 bool ModuleFolder(const void* address, char* out, unsigned long outSize);

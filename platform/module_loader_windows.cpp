@@ -1,7 +1,10 @@
-// The narrow library search on Windows, and loading a library by its path.
+// The narrow library search on Windows, and loading a library by its path
+// (UTF-8, as every path of the project).
 #include <cstdio>
+#include <string>
 
 #include "platform/module_loader.h"
+#include "platform/windows_path.h"
 
 HMODULE LoadLibraryFromTrustedFolders(LPCSTR fileName) {
   HMODULE module = LoadLibraryExA(
@@ -17,7 +20,8 @@ HMODULE LoadLibraryAtPath(LPCSTR path) {
   // No error boxes; and the library's own dependencies are looked for in its
   // folder, as when it lies beside the tool under its own name.
   const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  HMODULE module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  HMODULE module =
+      LoadLibraryExW(platform::WindowsPath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   SetErrorMode(previous);
   return module;
 }
@@ -31,13 +35,15 @@ bool ModuleFolder(const void* address, char* out, unsigned long outSize) {
           static_cast<LPCSTR>(address), &module)) {
     return false;
   }
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(module, path, sizeof path);
-  if (n == 0 || n >= sizeof path) return false;
-  int length = static_cast<int>(n);
-  while (length > 0 && path[length - 1] != '\\' && path[length - 1] != '/') --length;
-  if (length == 0) return false;
-  const int written = std::snprintf(out, outSize, "%.*s", length, path);
+  std::wstring wide(32768, L'\0');
+  const DWORD n = GetModuleFileNameW(module, &wide[0], static_cast<DWORD>(wide.size()));
+  if (n == 0 || n >= wide.size()) return false;
+  wide.resize(n);
+  const std::string path = platform::Utf8Text(wide);
+  const std::size_t separator = path.find_last_of("\\/");
+  if (separator == std::string::npos) return false;
+  const int length = static_cast<int>(separator + 1);
+  const int written = std::snprintf(out, outSize, "%.*s", length, path.c_str());
   if (written == length && static_cast<unsigned long>(written) < outSize) return true;
   out[0] = '\0';
   return false;

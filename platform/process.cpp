@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 namespace platform {
@@ -31,12 +30,6 @@ std::string CurrentTimeText(int decimals) {
     result += text;
   }
   return result + "Z";
-}
-
-std::string EnvironmentText(const char* name, bool* present) {
-  const char* value = std::getenv(name);
-  if (present != nullptr) *present = (value != nullptr);
-  return value == nullptr ? std::string() : std::string(value);
 }
 
 }  // namespace platform

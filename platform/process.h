@@ -19,8 +19,9 @@ uint32_t CurrentProcessId();
 
 // The command line this process was started with, as the system keeps it for
 // any library in the process: on Linux its arguments with a NUL between them
-// (/proc/self/cmdline), on Windows one text (GetCommandLineA). At most `limit`
-// bytes of it; `cut` says there was more. Empty when the system tells none.
+// (/proc/self/cmdline), on Windows one text (GetCommandLineW, as UTF-8). At
+// most `limit` bytes of it; `cut` says there was more. Empty when the system
+// tells none.
 std::string ProcessCommandLine(std::size_t limit, bool* cut);
 
 // The computer's name; empty when the system does not tell it.
@@ -30,7 +31,8 @@ std::string HostName();
 // second: 2024-05-01T09:30:00.123456Z, or 2024-05-01T09:30:00Z with none.
 std::string CurrentTimeText(int decimals = 6);
 
-// The environment variable's value; empty and `present` false when it is not set.
+// The environment variable's value (UTF-8 on Windows, as paths are); empty
+// and `present` false when it is not set.
 std::string EnvironmentText(const char* name, bool* present = nullptr);
 
 }  // namespace platform

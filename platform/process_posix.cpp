@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/process.h"
 
@@ -40,6 +41,12 @@ std::string HostName() {
   char name[256] = {};
   if (::gethostname(name, sizeof name - 1) != 0) return std::string();
   return name;
+}
+
+std::string EnvironmentText(const char* name, bool* present) {
+  const char* value = std::getenv(name);
+  if (present != nullptr) *present = (value != nullptr);
+  return value == nullptr ? std::string() : std::string(value);
 }
 
 }  // namespace platform

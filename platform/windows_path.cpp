@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 namespace platform {
 
 std::wstring WindowsPath(const std::string& utf8) {
@@ -25,6 +27,54 @@ std::string Utf8Text(const std::wstring& wide) {
                         nullptr, nullptr);
   }
   return utf8;
+}
+
+namespace {
+
+const wchar_t kExtended[] = L"\\\\?\\";
+const wchar_t kExtendedUnc[] = L"\\\\?\\UNC\\";
+const wchar_t kDevice[] = L"\\\\.\\";
+constexpr std::size_t kLongestPath = 32767;
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+  return text.compare(0, std::wcslen(prefix), prefix) == 0;
+}
+
+}  // namespace
+
+std::wstring ExtendedWindowsPath(const std::string& utf8) {
+  const std::wstring wide = WindowsPath(utf8);
+  if (StartsWith(wide, kExtended) || StartsWith(wide, kDevice)) return wide;
+  if (wide.empty()) {
+    // What CreateFileW says of it; GetFullPathNameW may say nothing.
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return wide;
+  }
+  std::wstring full(MAX_PATH, L'\0');
+  DWORD size = GetFullPathNameW(wide.c_str(), MAX_PATH, &full[0], nullptr);
+  if (size > MAX_PATH && size <= kLongestPath) {
+    full.assign(size, L'\0');
+    size = GetFullPathNameW(wide.c_str(), size, &full[0], nullptr);
+  }
+  if (size == 0) return std::wstring();
+  full.resize(size < full.size() ? size : 0);
+  if (StartsWith(full, kDevice)) return full;
+  const bool unc = StartsWith(full, L"\\\\");
+  std::wstring extended = unc ? kExtendedUnc + full.substr(2) : kExtended + full;
+  if (full.empty() || extended.size() > kLongestPath) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return std::wstring();
+  }
+  return extended;
+}
+
+std::wstring OrdinaryWindowsPath(const std::wstring& path) {
+  // Only a drive's path has an ordinary form; \\?\Volume{...}\ has none.
+  const bool drive = StartsWith(path, kExtended) && path.size() > 5 && path[5] == L':';
+  const std::wstring ordinary = StartsWith(path, kExtendedUnc) ? L"\\\\" + path.substr(8)
+                                : drive                        ? path.substr(4)
+                                                               : path;
+  return ordinary.size() < MAX_PATH ? ordinary : path;
 }
 
 }  // namespace platform

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 rules=(
   # source pattern          may include
-  "app/main.cpp             app/program"
+  "app/main.cpp             app/program platform/arguments.h"
   "app/*                    app/ line/ ui/ ops/ sdk/ runtime/ platform/"
   "ui/*                     ui/ ops/ sdk/ runtime/"
   "line/*                   line/ ui/ ops/ sdk/ runtime/ platform/"

@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/arguments.h"
 #include "sim/commands/control_command.h"
 
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int main(int /*argc*/, char** argv) {
+  // Paths as UTF-8, as the file functions take them.
+  std::vector<std::string> args = platform::Utf8Arguments(argv);
+  args.erase(args.begin());
   return sim::RunControlCommand(args, std::cout, std::cerr);
 }

@@ -77,24 +77,27 @@ int32_t Program(const char* device, SettingsSource source) {
 int32_t QZ_SetFWBinFilePath(const char* binPath) {
   Session& session = CurrentSession();
   if (binPath == nullptr) return FailWithReason("no path");
+  // Paths come as the maker's library takes them: in the ANSI code page on Windows.
+  const std::string path = platform::PathFromLibrary(binPath);
   std::string error;
-  std::FILE* f = platform::OpenRegularFile(binPath, &error);
+  std::FILE* f = platform::OpenRegularFile(path, &error);
   if (f == nullptr) return FailWithReason(error);
   std::fclose(f);
-  session.imagePath = binPath;
+  session.imagePath = path;
   session.imagePathSet = true;
   return 1;
 }
 
 int32_t QZ_CheckLoadBinFileMatch(const char* device, const char* binPath) {
   if (binPath == nullptr) return FailWithReason("no path");
-  return ReadDevice(device, [device, binPath](const Device& d) {
+  const std::string path = platform::PathFromLibrary(binPath);
+  return ReadDevice(device, [device, &path](const Device& d) {
     ImageInfo image;
     std::string error;
-    if (!ReadImage(binPath, &image, &error)) return FailWithReason(error) ? 1 : 0;
+    if (!ReadImage(path, &image, &error)) return FailWithReason(error) ? 1 : 0;
     if (image.series != d.series)
       return FailWithReason("the image is for the other series") ? 1 : 0;
-    CurrentSession().matchedImages.insert({device, binPath});
+    CurrentSession().matchedImages.insert({device, path});
     return 1;
   });
 }

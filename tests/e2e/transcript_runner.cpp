@@ -125,6 +125,9 @@ class Transcript : public ::testing::TestWithParam<std::string> {
         setenv("BRIDGESIM_TRACE", "trace.txt", 1);
       }
       setenv("WINEDEBUG", "-all", 1);
+      // Wine reads arguments and file names in the locale's character set;
+      // the cases are written in UTF-8.
+      setenv("LC_ALL", "C.UTF-8", 1);
       if (tool && !run.fault.empty()) setenv("BRIDGESIM_FAULT", run.fault.c_str(), 1);
       std::vector<char*> args;
       for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
