@@ -74,10 +74,11 @@ bool TakeOption(const char* const* argv, int* at, bool (&seen)[kLongOptionCount]
     return std::strcmp(row, name) == 0;
   });
   const std::string given = name;
-  if (option == nullptr)
+  if (option == nullptr) {
     *why = "Unknown option " + given;
-  else if (seen[option - kLongOptions])
-    *why = given + " given twice";
+    return false;
+  }
+  if (seen[option - kLongOptions]) *why = given + " given twice";
   for (int value = 1; why->empty() && value <= option->values; ++value) {
     if (argv[*at + value] == nullptr) *why = given + " needs a value";
   }
