@@ -34,7 +34,7 @@ done
 imports="$(awk '/DLL Name:/ {print tolower($3)}' <<<"$headers" | sort -u)"
 while read -r dll; do
   case "$dll" in
-    "" | kernel32.dll | msvcrt.dll | advapi32.dll | user32.dll | shell32.dll | ntdll.dll | api-ms-win-*.dll) ;;
+    "" | kernel32.dll | msvcrt.dll | advapi32.dll | user32.dll | shell32.dll | bcrypt.dll | ntdll.dll | api-ms-win-*.dll) ;;
     *) fail "imports $dll, not a system DLL" ;;
   esac
 done <<<"$imports"

@@ -9,11 +9,11 @@
 # Every program a script of this project calls comes from a package named here.
 set -euo pipefail
 
-demo=(cmake ninja-build g++ nlohmann-json3-dev libtomlplusplus-dev)
+demo=(cmake ninja-build g++ nlohmann-json3-dev libtomlplusplus-dev nettle-dev)
 test=(
   libgtest-dev libgmock-dev git pandoc
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 qemu-user g++-multilib
+  wine wine32:i386 qemu-user g++-multilib nettle-dev:i386
 )
 all=(
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time gdb
@@ -32,7 +32,8 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 # The product is a 32-bit Windows program: its wine comes from the i386
-# architecture, whose package lists the update below then fetches.
+# architecture, whose package lists the update below then fetches; so does the
+# SHA-256 library (nettle) of the 32-bit Linux build.
 if [[ " ${missing[*]} " == *:i386\ * ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi

@@ -100,12 +100,13 @@ $ bridgesim-image --out fw.bin --series other --version 02.00.00.01
 @ QZ_IsQZT7Series("sim0") = 0
 @ QZ_GetStandbyTimerfromFlash("sim0", out=120) = 1
 @ QZ_CheckLoadBinFileMatch("sim0", "fw.bin") = 1
-# Programming with settings merges the profile over the unit's own.
-> --apply img.toml --device 1
+# Programming with settings merges the profile over the unit's own; the record has the image's SHA-256.
+> --apply img.toml --device 1 --record img.jsonl
 ~ [1/1] sim0: reading 01.02.03.04 ... PASS (* s)
 ~ [1/1] sim0: programming 02.00.00.01 ... PASS (* s)
 ~ [1/1] sim0: verifying ... PASS (* s)
 | 1 unit: 1 passed, 0 failed
+& img.jsonl *"image":{"path":"fw.bin","sha256":"c3925afc8283c5568d220bd8e548977a0d52fa174c887efd92551f1bd3ea6c9c","size":65576}*
 > --device 1 -ged
 | VID: 0x1A2B
 | PID: 0x00C4
