@@ -50,7 +50,8 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
     if (const std::optional<int> status = PrepareLongOptions(taken, &line)) return *status;
     // Both hold the same elements in the same places: the classic options
     // keep their narrow arguments.
-    if (line.request.classic != nullptr) line.request.classic = argv + (line.request.classic - taken);
+    if (line.request.classic != nullptr)
+      line.request.classic = argv + (line.request.classic - taken);
     if (line.request.action == LineAction::kApply) WatchApplyStops(line.request.json);
   }
   int status = kLineAllPassed;
