@@ -1,6 +1,6 @@
 # shellcheck shell=bash
-# The layer table (scripts/layers.txt) for the include check, which sources
-# this file from the top folder:
+# The layer table (scripts/layers.txt) for the include and the link check,
+# which source this file from the top folder:
 #   layer_row PATH   prints the entries of the first row matching PATH (a
 #                    source file, or a folder ending in /); fails when none does.
 layer_rows=()

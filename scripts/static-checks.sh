@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Include directions (scripts/check-includes.sh), clang-format, clang-tidy
+# Include and link directions against the layer table (scripts/layers.txt:
+# scripts/check-includes.sh, scripts/check-links.sh), clang-format, clang-tidy
 # (.clang-tidy) and cppcheck over the sources.
-# clang-tidy takes its compile commands from a Linux preset's tree, configured
-# here if need be:
+# The link check and clang-tidy take the link graph and the compile commands
+# from a Linux preset's tree, configured here:
 #   scripts/static-checks.sh [PRESET]   (default: linux)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,9 @@ build=$(cmake --preset "${1:-linux}" | sed -n 's/^-- Build files have been writt
 
 echo "include directions"
 bash scripts/check-includes.sh
+
+echo "link directions"
+bash scripts/check-links.sh "$build"
 
 echo "clang-format"
 mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.c')
