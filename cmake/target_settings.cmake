@@ -22,7 +22,7 @@
 # The top-level build file calls bridgefw_link_settings() once, after every
 # folder has made its targets; it links the first two.
 # CXX_EXTENSIONS is no usage requirement: CMAKE_CXX_EXTENSIONS, set at the top,
-# keeps C++17 standard (-std=c++17, not gnu++17).
+# keeps it ISO C++17 (-std=c++17, not gnu++17).
 
 set(BRIDGEFW_WARNINGS -Wall -Wextra)
 set(BRIDGEFW_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all
