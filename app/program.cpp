@@ -42,7 +42,7 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
   // its operation: the output is dropped and the run goes on to its end.
   platform::KeepRunningWithoutReader();
   // Long options are read before the library is touched: a usage or profile
-  // error, or --version, ends the run here.
+  // error, --version or --report (which need no library) ends the run here.
   const bool longOptions = IsLongOptionRun(argv);
   LineRun line;
   if (longOptions) {

@@ -12,6 +12,10 @@ using Take = void (*)(LineRequest& request, const char* value);
 // its lines, indented under the first in the help.
 using LongOption = OptionRow<Take>;
 
+// A row's value count for every element up to the next option, one at least;
+// its action takes each in turn.
+constexpr int kEveryValue = -1;
+
 // In the order of the help output.
 const LongOption kLongOptions[] = {
     {"--list", 0, "One line per device: number, path, series,\nmode, version, VID:PID, serial",
@@ -32,12 +36,18 @@ const LongOption kLongOptions[] = {
     {"--record", 1,
      "FILE\tWith --apply: the record (default\nbridgefw-record.jsonl beside the profile)",
      [](LineRequest& r, const char* value) { r.recordPath = value; }},
-    {"--json", 0, "With --apply or --list: JSON on output",
+    {"--json", 0, "With --apply, --list or --report: JSON on output",
      [](LineRequest& r, const char*) { r.json = true; }},
     {"--save-profile", 1, "FILE\tSave a unit's settings as a new profile",
      [](LineRequest& r, const char* value) {
        r.action = LineAction::kSaveProfile;
        r.savePath = value;
+     }},
+    {"--report", kEveryValue,
+     "RECORD...\tA shift report from records (needs no\nlibrary); status 1: a serial passed twice",
+     [](LineRequest& r, const char* value) {
+       r.action = LineAction::kReport;
+       r.records.push_back(value);
      }},
     {"--help", 0, "This help", [](LineRequest& r, const char*) { r.action = LineAction::kHelp; }},
     {"--version", 0, "The tool's name and version",
@@ -53,8 +63,8 @@ std::string Conflict(const LineRequest& r) {
   if (!apply && (r.all || r.dryRun || r.recordPath != nullptr)) {
     return "--all, --dry-run and --record go with --apply";
   }
-  if (r.json && !apply && r.action != LineAction::kList) {
-    return "--json goes with --apply or --list";
+  if (r.json && !apply && r.action != LineAction::kList && r.action != LineAction::kReport) {
+    return "--json goes with --apply, --list or --report";
   }
   if (r.all && r.device != nullptr) return "--all or --device, not both";
   if (r.device != nullptr && r.action != LineAction::kNone && !apply &&
@@ -65,6 +75,13 @@ std::string Conflict(const LineRequest& r) {
 }
 
 bool IsLong(const char* argument) { return std::strncmp(argument, "--", 2) == 0; }
+
+// The elements from `argv` up to the end or the next option.
+int ValuesBeforeOption(const char* const* argv) {
+  int count = 0;
+  while (argv[count] != nullptr && argv[count][0] != '-') ++count;
+  return count;
+}
 
 // One option and its values at argv[*at]; moves *at past them.
 bool TakeOption(const char* const* argv, int* at, bool (&seen)[kLongOptionCount],
@@ -79,18 +96,22 @@ bool TakeOption(const char* const* argv, int* at, bool (&seen)[kLongOptionCount]
     return false;
   }
   if (seen[option - kLongOptions]) *why = given + " given twice";
-  for (int value = 1; why->empty() && value <= option->values; ++value) {
+  const int values =
+      option->values == kEveryValue ? ValuesBeforeOption(argv + *at + 1) : option->values;
+  if (option->values == kEveryValue && values == 0) *why = given + " needs a value";
+  for (int value = 1; why->empty() && value <= values; ++value) {
     if (argv[*at + value] == nullptr) *why = given + " needs a value";
   }
   if (!why->empty()) return false;
   seen[option - kLongOptions] = true;
   const LineAction before = request->action;
-  option->action(*request, option->values > 0 ? argv[*at + 1] : nullptr);
+  option->action(*request, values > 0 ? argv[*at + 1] : nullptr);
+  for (int value = 2; value <= values; ++value) option->action(*request, argv[*at + value]);
   if (before != LineAction::kNone && request->action != before) {
-    *why = given + ": one of --list, --apply, --save-profile, --help, --version";
+    *why = given + ": one of --list, --apply, --save-profile, --report, --help, --version";
     return false;
   }
-  *at += 1 + option->values;
+  *at += 1 + values;
   return true;
 }
 
