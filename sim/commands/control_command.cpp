@@ -108,9 +108,10 @@ class Command {
     });
   }
 
+  // An empty bench: no unit attached or unplugged, paths numbered anew from sim0.
   int RemoveAll() {
     return Update([](State& state) {
-      state.devices.clear();
+      state = State();
       return true;
     });
   }

@@ -38,6 +38,9 @@ TEST_F(SimTest, StrictParserRefusesEveryConversion) {
       {Nested(100000), "[0][0][0][0]: nested deeper than the 4 levels"},
       {Changed("\"mode\": 2", "\"mode\": 2, \"mode\": 1"), "devices[0].mode: given twice"},
       {"{\"format\": 1, \"devices\": 7, \"devices\": []}", "devices: given twice"},
+      {StateToJson(State{{DefaultDevice(0)}, {DefaultDevice(0)}, 1}),
+       "unplugged[0].path: sim0 appears twice"},
+      {Changed("\"next_path\": 1", "\"next_path\": -1"), "next_path: not an integer from 0"},
   };
   for (const auto& [text, why] : cases) {
     std::ofstream(StatePath(), std::ios::binary) << text;
