@@ -147,6 +147,11 @@ TEST_F(SimTest, ControlCommandSaysWhatWasWrong) {
       {{"set", "timer", "-5"}, 1, "bridgesim: the device cannot hold timer '-5'"},
       {{"set", "mode", "2147483648"}, 1, "bridgesim: the device cannot hold mode '2147483648'"},
       {{"set", "--device", "3", "vid", "1"}, 1, "bridgesim: no device 3"},
+      {{"unplug"}, 2, "bridgesim: unplug: it takes one device PATH"},
+      {{"plug", "--back"},
+       2,
+       "bridgesim: plug: it takes nothing, --series t7|other or --back PATH"},
+      {{"plug", "--series", "t9"}, 2, "bridgesim: plug: the series is t7 or other"},
   };
   for (const auto& c : cases) {
     std::ostringstream out, err;
