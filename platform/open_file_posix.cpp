@@ -1,6 +1,3 @@
-// 64-bit offsets in the 32-bit builds too: records grow past 2 GiB.
-#define _FILE_OFFSET_BITS 64
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +10,8 @@
 namespace platform {
 namespace {
 
+// 64-bit offsets in the 32-bit builds too (the build asks for them): records
+// grow past 2 GiB.
 static_assert(sizeof(off_t) == 8, "64-bit file offsets");
 
 std::string Reason(const std::string& what, const std::string& path) {
