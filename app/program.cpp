@@ -51,7 +51,7 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
     // Both hold the same elements in the same places: the classic options
     // keep their narrow arguments.
     if (line.request.classic != nullptr) line.request.classic = argv + (line.request.classic - taken);
-    if (line.request.action == LineAction::kApply) WatchApplyStops(line.request.json);
+    if (line.request.action == LineAction::kApply) WatchApplyStops(line.request);
   }
   int status = kLineAllPassed;
   // Without memory for the path buffers there is nothing to do, and no message

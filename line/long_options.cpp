@@ -4,6 +4,7 @@
 #include "line/device_choice.h"
 #include "line/list_devices.h"
 #include "line/saved_profile.h"
+#include "line/station.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 #include "runtime/tool_version.h"
@@ -24,6 +25,7 @@ int PrintHelp() {
 }
 
 int Apply(const LineRun& run) {
+  if (run.request.watch) return RunStation(run);
   std::vector<int> units;
   int status = kLineAllPassed;
   if (run.request.all) {
@@ -33,6 +35,7 @@ int Apply(const LineRun& run) {
     if (index < 0) return status;
     units.push_back(index);
   }
+  if (run.request.jobs > 1) return ApplyInWorkers(run, units);
   return ApplyProfile(run.request, run.profile, units);
 }
 
