@@ -67,16 +67,16 @@ const LongOption kLongOptions[] = {
        return nullptr;
      }},
     {"--watch", 0,
-     "With --apply: a station: each unit as it is plugged\nin, until stopped (Ctrl-C)",
+     "With --apply: a station, each unit as it\nis plugged in, until stopped (Ctrl-C)",
      [](LineRequest& r, const char*) -> const char* {
        r.watch = true;
        return nullptr;
      }},
-    {"--jobs", 1, "N\tUnits at once, each in a worker process (--watch:\n8, --all: 1)",
+    {"--jobs", 1, "N\tUnits at once, each in a worker process\n(--watch: 8, --all: 1)",
      [](LineRequest& r, const char* v) {
        return Number(v, 1, 64, &r.jobs, "--jobs takes 1 to 64");
      }},
-    {"--poll", 1, "MS\tWith --watch: list the devices every MS ms (250)",
+    {"--poll", 1, "MS\tWith --watch: list devices every MS ms\n(250)",
      [](LineRequest& r, const char* v) {
        return Number(v, 10, 60000, &r.pollMs, "--poll takes 10 to 60000 (ms)");
      }},
@@ -84,11 +84,11 @@ const LongOption kLongOptions[] = {
      [](LineRequest& r, const char* v) {
        return Number(v, 1, 1000000, &r.units, "--units takes 1 to 1000000");
      }},
-    {"--stop-after", 1, "N\tWith --watch: start no unit after N failed in a row",
+    {"--stop-after", 1, "N\tWith --watch: start no unit after N\nfailed in a row",
      [](LineRequest& r, const char* v) {
        return Number(v, 1, 1000000, &r.stopAfter, "--stop-after takes 1 to 1000000");
      }},
-    {"--redo", 0, "With --watch: program units already done too",
+    {"--redo", 0, "With --watch: units already done too",
      [](LineRequest& r, const char*) -> const char* {
        r.redo = true;
        return nullptr;
