@@ -42,7 +42,7 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
   // its operation: the output is dropped and the run goes on to its end.
   platform::KeepRunningWithoutReader();
   // Long options are read before the library is touched: a usage or profile
-  // error, or --version, ends the run here.
+  // error, --version or --report (which need no library) ends the run here.
   const bool longOptions = IsLongOptionRun(argv);
   LineRun line;
   if (longOptions) {
@@ -50,7 +50,8 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
     if (const std::optional<int> status = PrepareLongOptions(taken, &line)) return *status;
     // Both hold the same elements in the same places: the classic options
     // keep their narrow arguments.
-    if (line.request.classic != nullptr) line.request.classic = argv + (line.request.classic - taken);
+    if (line.request.classic != nullptr)
+      line.request.classic = argv + (line.request.classic - taken);
     if (line.request.action == LineAction::kApply) WatchApplyStops(line.request);
   }
   int status = kLineAllPassed;

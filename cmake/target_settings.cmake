@@ -1,36 +1,34 @@
 # What every compiled target of the project gets, in one place, so that no
-# folder's build file has to repeat it (or can forget it):
-#   - the warnings; they are errors where CMAKE_COMPILE_WARNING_AS_ERROR is on
-#     (the presets the CI builds set it);
-#   - with BRIDGEFW_SANITIZE, AddressSanitizer and UndefinedBehaviorSanitizer;
-#   - with BRIDGEFW_FUZZ, the same sanitizers and libFuzzer's coverage
-#     instrumentation (the fuzz targets link libFuzzer itself);
-#   - on Windows, the compiler's runtime linked in: one self-contained exe or
-#     DLL each, no mingw runtime DLLs to ship;
-#   - in optimized builds, the tool's own code (every target of the folders in
-#     BRIDGEFW_TOOL_FOLDERS) optimized for size, and the functions the
-#     executable does not use left out of it. Its time is the library's calls
-#     (the benchmark: the tool's own instructions are under 1 % of a line
-#     run's), while each page of its code is resident memory.
-# The top-level build file calls bridgefw_apply_target_settings() once, after
-# every folder has made its targets.
+# folder's build file has to repeat it (or can forget it). Three interface
+# targets of cmake/ carry it (cmake/CMakeLists.txt makes them from here):
+#   bridgefw_settings, linked by every compiled target of the project:
+#     - C++17, and the top folder as include root ("sdk/api_table.h");
+#     - the warnings; they are errors where CMAKE_COMPILE_WARNING_AS_ERROR is
+#       on (the presets the CI builds set it);
+#     - with BRIDGEFW_SANITIZE, AddressSanitizer and UndefinedBehaviorSanitizer;
+#     - with BRIDGEFW_FUZZ, the same sanitizers and libFuzzer's coverage
+#       instrumentation (the fuzz targets link libFuzzer itself);
+#     - on Windows, the compiler's runtime linked in: one self-contained exe or
+#       DLL each, no mingw runtime DLLs to ship;
+#   bridgefw_settings_size, linked by every compiled target of the folders in
+#     BRIDGEFW_TOOL_FOLDERS: in optimized builds the tool's own code optimized
+#     for size, and the functions the executable does not use left out of it.
+#     Its time is the library's calls (the benchmark: the tool's own
+#     instructions are under 1 % of a line run's), while each page of its code
+#     is resident memory;
+#   bridgefw_settings_hidden, linked by name in a folder's build file by what
+#     goes into a shared library: position-independent code, and hidden
+#     symbols, so that the library exports only the entry points it marks.
+# The top-level build file calls bridgefw_link_settings() once, after every
+# folder has made its targets; it links the first two.
+# CXX_EXTENSIONS is no usage requirement: CMAKE_CXX_EXTENSIONS, set at the top,
+# keeps it ISO C++17 (-std=c++17, not gnu++17).
 
 set(BRIDGEFW_WARNINGS -Wall -Wextra)
 set(BRIDGEFW_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all
     -fno-omit-frame-pointer)
 
-# Every target made in DIR and the folders below it.
-function(bridgefw_targets_below dir out)
-  get_property(found DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
-  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(subdir IN LISTS subdirs)
-    bridgefw_targets_below(${subdir} below)
-    list(APPEND found ${below})
-  endforeach()
-  set(${out} ${found} PARENT_SCOPE)
-endfunction()
-
-function(bridgefw_apply_target_settings)
+function(bridgefw_make_settings)
   set(compile ${BRIDGEFW_WARNINGS})
   set(link "")
   set(shared_link "")
@@ -51,8 +49,51 @@ function(bridgefw_apply_target_settings)
   endif()
   # C and C++ only: the Windows resource compiler takes none of these.
   list(TRANSFORM compile REPLACE "(.+)" "$<$<COMPILE_LANGUAGE:C,CXX>:\\1>")
+  # A usage requirement's TARGET_PROPERTY is the linking target's: link
+  # options reach only what links (executables and shared libraries).
+  set(type "$<TARGET_PROPERTY:TYPE>")
+  set(shared "$<OR:$<STREQUAL:${type},SHARED_LIBRARY>,$<STREQUAL:${type},MODULE_LIBRARY>>")
+  list(TRANSFORM shared_link REPLACE "(.+)" "$<${shared}:\\1>")
+
+  add_library(bridgefw_settings INTERFACE)
+  target_compile_features(bridgefw_settings INTERFACE cxx_std_17)
+  target_include_directories(bridgefw_settings INTERFACE ${PROJECT_SOURCE_DIR})
+  target_compile_options(bridgefw_settings INTERFACE ${compile})
+  target_link_options(bridgefw_settings INTERFACE ${link} ${shared_link})
 
   set(optimized "$<NOT:$<CONFIG:Debug>>")
+  add_library(bridgefw_settings_size INTERFACE)
+  target_compile_options(bridgefw_settings_size INTERFACE
+    "$<$<AND:${optimized},$<COMPILE_LANGUAGE:C,CXX>>:-Os;-ffunction-sections;-fdata-sections>")
+  target_link_options(bridgefw_settings_size INTERFACE
+    "$<$<AND:${optimized},$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>>:LINKER:--gc-sections>")
+
+  # The flags CMake gives CXX_VISIBILITY_PRESET hidden and
+  # VISIBILITY_INLINES_HIDDEN, which are no usage requirements; on mingw the
+  # latter is -fno-keep-inline-dllexport.
+  set(hidden "")
+  if(CMAKE_CXX_COMPILE_OPTIONS_VISIBILITY)
+    list(APPEND hidden ${CMAKE_CXX_COMPILE_OPTIONS_VISIBILITY}hidden)
+  endif()
+  list(APPEND hidden ${CMAKE_CXX_COMPILE_OPTIONS_VISIBILITY_INLINES_HIDDEN})
+  list(TRANSFORM hidden REPLACE "(.+)" "$<$<COMPILE_LANGUAGE:CXX>:\\1>")
+  add_library(bridgefw_settings_hidden INTERFACE)
+  set_target_properties(bridgefw_settings_hidden PROPERTIES INTERFACE_POSITION_INDEPENDENT_CODE ON)
+  target_compile_options(bridgefw_settings_hidden INTERFACE ${hidden})
+endfunction()
+
+# Every target made in DIR and the folders below it.
+function(bridgefw_targets_below dir out)
+  get_property(found DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(subdir IN LISTS subdirs)
+    bridgefw_targets_below(${subdir} below)
+    list(APPEND found ${below})
+  endforeach()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+function(bridgefw_link_settings)
   set(tool_targets "")
   foreach(folder IN LISTS BRIDGEFW_TOOL_FOLDERS)
     bridgefw_targets_below(${PROJECT_SOURCE_DIR}/${folder} below)
@@ -65,18 +106,12 @@ function(bridgefw_apply_target_settings)
     if(NOT type MATCHES "^(EXECUTABLE|(STATIC|OBJECT|SHARED|MODULE)_LIBRARY)$")
       continue()  # nothing compiled: custom and interface targets
     endif()
-    target_compile_options(${target} PRIVATE ${compile})
+    # For the target's own build only. target_link_libraries would also hand
+    # them, as $<LINK_ONLY:...>, to whatever links a static library, and link
+    # options go along: --gc-sections would reach the simulator's commands.
+    set_property(TARGET ${target} APPEND PROPERTY LINK_LIBRARIES bridgefw_settings)
     if(target IN_LIST tool_targets)
-      target_compile_options(${target} PRIVATE
-        "$<$<AND:${optimized},$<COMPILE_LANGUAGE:C,CXX>>:-Os;-ffunction-sections;-fdata-sections>")
-      if(type STREQUAL "EXECUTABLE")
-        target_link_options(${target} PRIVATE "$<${optimized}:LINKER:--gc-sections>")
-      endif()
-    endif()
-    if(type STREQUAL "EXECUTABLE")
-      target_link_options(${target} PRIVATE ${link})
-    elseif(type MATCHES "^(SHARED|MODULE)_LIBRARY$")
-      target_link_options(${target} PRIVATE ${link} ${shared_link})
+      set_property(TARGET ${target} APPEND PROPERTY LINK_LIBRARIES bridgefw_settings_size)
     endif()
   endforeach()
 endfunction()

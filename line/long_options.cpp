@@ -4,6 +4,7 @@
 #include "line/device_choice.h"
 #include "line/list_devices.h"
 #include "line/saved_profile.h"
+#include "line/shift_report.h"
 #include "line/station.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
@@ -66,6 +67,8 @@ std::optional<int> PrepareLongOptions(const char* const* argv, LineRun* run) {
     ConsolePrint("bridgefw %s\n", kToolVersion);
     return kLineAllPassed;
   }
+  // A shift report reads records only: it runs here, where no library is needed.
+  if (run->request.action == LineAction::kReport) return RunShiftReport(run->request);
   if (run->request.action == LineAction::kApply &&
       !LoadProfile(run->request.profilePath, &run->profile, &why)) {
     ConsolePrint("%s\n", why.c_str());

@@ -16,8 +16,8 @@ struct LineRun {
 
 // Before the library is touched: reads the options, and the profile of
 // --apply. The exit status when the run ends here (a usage or profile error,
-// printed; or --version, which needs no library); otherwise none, and `run`
-// is ready.
+// printed; or --version or --report, which need no library); otherwise none,
+// and `run` is ready.
 std::optional<int> PrepareLongOptions(const char* const* argv, LineRun* run);
 
 // The run, once the library has listed its devices; returns the status.

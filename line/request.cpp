@@ -25,6 +25,10 @@ using Take = const char* (*)(LineRequest& request, const char* value);
 // its lines, indented under the first in the help; null for the hidden one.
 using LongOption = OptionRow<Take>;
 
+// A row's value count for every element up to the next option, one at least;
+// its action takes each in turn.
+constexpr int kEveryValue = -1;
+
 // In the order of the help output.
 const LongOption kLongOptions[] = {
     {"--list", 0, "One line per device: number, path, series,\nmode, version, VID:PID, serial",
@@ -61,7 +65,7 @@ const LongOption kLongOptions[] = {
        r.recordPath = value;
        return nullptr;
      }},
-    {"--json", 0, "With --apply or --list: JSON on output",
+    {"--json", 0, "With --apply, --list or --report: JSON",
      [](LineRequest& r, const char*) -> const char* {
        r.json = true;
        return nullptr;
@@ -110,6 +114,13 @@ const LongOption kLongOptions[] = {
        r.savePath = value;
        return nullptr;
      }},
+    {"--report", kEveryValue,
+     "RECORD...\tA shift report from records (needs no\nlibrary); status 1: a serial passed twice",
+     [](LineRequest& r, const char* value) -> const char* {
+       r.action = LineAction::kReport;
+       r.records.push_back(value);
+       return nullptr;
+     }},
     {"--help", 0, "This help",
      [](LineRequest& r, const char*) -> const char* {
        r.action = LineAction::kHelp;
@@ -131,8 +142,8 @@ std::string Conflict(const LineRequest& r) {
   if (!apply && (r.all || r.dryRun || r.recordPath != nullptr)) {
     return "--all, --dry-run and --record go with --apply";
   }
-  if (r.json && !apply && r.action != LineAction::kList) {
-    return "--json goes with --apply or --list";
+  if (r.json && !apply && r.action != LineAction::kList && r.action != LineAction::kReport) {
+    return "--json goes with --apply, --list or --report";
   }
   if (r.all && r.device != nullptr) return "--all or --device, not both";
   const bool station = r.pollMs != 0 || r.units != 0 || r.stopAfter != 0 || r.redo || r.bell;
@@ -154,6 +165,13 @@ std::string Conflict(const LineRequest& r) {
 
 bool IsLong(const char* argument) { return std::strncmp(argument, "--", 2) == 0; }
 
+// The elements from `argv` up to the end or the next option.
+int ValuesBeforeOption(const char* const* argv) {
+  int count = 0;
+  while (argv[count] != nullptr && argv[count][0] != '-') ++count;
+  return count;
+}
+
 // One option and its values at argv[*at]; moves *at past them.
 bool TakeOption(const char* const* argv, int* at, bool (&seen)[kLongOptionCount],
                 LineRequest* request, std::string* why) {
@@ -167,22 +185,27 @@ bool TakeOption(const char* const* argv, int* at, bool (&seen)[kLongOptionCount]
     return false;
   }
   if (seen[option - kLongOptions]) *why = given + " given twice";
-  for (int value = 1; why->empty() && value <= option->values; ++value) {
+  const int values =
+      option->values == kEveryValue ? ValuesBeforeOption(argv + *at + 1) : option->values;
+  if (option->values == kEveryValue && values == 0) *why = given + " needs a value";
+  for (int value = 1; why->empty() && value <= values; ++value) {
     if (argv[*at + value] == nullptr) *why = given + " needs a value";
   }
   if (!why->empty()) return false;
   seen[option - kLongOptions] = true;
   const LineAction before = request->action;
-  const char* refused = option->action(*request, option->values > 0 ? argv[*at + 1] : nullptr);
-  if (refused != nullptr) {
-    *why = refused;
-    return false;
+  for (int value = 1; value <= (values > 0 ? values : 1); ++value) {
+    const char* refused = option->action(*request, values > 0 ? argv[*at + value] : nullptr);
+    if (refused != nullptr) {
+      *why = refused;
+      return false;
+    }
   }
   if (before != LineAction::kNone && request->action != before) {
-    *why = given + ": one of --list, --apply, --save-profile, --help, --version";
+    *why = given + ": one of --list, --apply, --save-profile, --report, --help, --version";
     return false;
   }
-  *at += 1 + option->values;
+  *at += 1 + values;
   return true;
 }
 

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-enum class LineAction { kNone, kList, kApply, kSaveProfile, kHelp, kVersion };
+enum class LineAction { kNone, kList, kApply, kSaveProfile, kHelp, kVersion, kReport };
 
 struct LineRequest {
   LineAction action = LineAction::kNone;
@@ -16,6 +17,7 @@ struct LineRequest {
   const char* recordPath = nullptr;      // --record's
   const char* savePath = nullptr;        // --save-profile's
   const char* const* classic = nullptr;  // the help page's option, its values after it
+  std::vector<const char*> records;      // --report's
   // A station (--watch) and its workers; 0: not given.
   bool watch = false;
   bool redo = false;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Include directions (scripts/check-includes.sh), clang-format, clang-tidy
+# Include and link directions against the layer table (scripts/layers.txt:
+# scripts/check-includes.sh, scripts/check-links.sh), clang-format, clang-tidy
 # (.clang-tidy) and cppcheck over the sources.
-# clang-tidy takes its compile commands from a Linux preset's tree, configured
-# here if need be:
+# The link check and clang-tidy take the link graph and the compile commands
+# from a Linux preset's tree, configured here:
 #   scripts/static-checks.sh [PRESET]   (default: linux)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,17 +13,23 @@ build=$(cmake --preset "${1:-linux}" | sed -n 's/^-- Build files have been writt
 echo "include directions"
 bash scripts/check-includes.sh
 
+echo "link directions"
+bash scripts/check-links.sh "$build"
+
 echo "clang-format"
 mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.c')
 clang-format --dry-run --Werror "${sources[@]}"
 
 echo "clang-tidy"
-# The Windows-only files are not in a Linux build's compile commands. One file per
+# Every product source (all but tests/ and the benchmark) that the Linux build
+# compiles: the Windows-only ones are not in its compile commands. One file per
 # run: clang-tidy 14 carries va_list state from one file to the next and then
 # reports a va_start'ed list as uninitialized.
-# Every product source: all but tests/ and the benchmark.
 mapfile -t product < <(git ls-files '*.cpp' ':!:tests/**' ':!:bench/**')
-printf '%s\n' "${product[@]}" | grep -v -E '_windows\.cpp$|/windows_path\.cpp$' |
+mapfile -t compiled < <(printf '%s\n' "${product[@]}" | grep -Fx -f <(
+  sed -n "s|^ *\"file\": \"$(pwd -P)/\(.*\)\",\{0,1\}\$|\1|p" "$build/compile_commands.json"))
+[ "${#compiled[@]}" -gt 0 ] || { echo "static checks: no product source compiled" >&2; exit 1; }
+printf '%s\n' "${compiled[@]}" |
   xargs -P 2 -n 1 clang-tidy -p "$build" --quiet 2>&1 |
   { grep -v -E '^[0-9]+ warnings? generated|^Suppressed [0-9]+ warnings|^Use -header-filter|^Use -system-headers' || true; } |
   tee "$build/clang-tidy.log"

@@ -47,12 +47,16 @@ json DeviceToJson(const Device& d) {
 // and range, no other key. Faults throw, naming the member ("devices[0].mode").
 class Member {
  public:
-  Member(const json& object, std::string where, std::initializer_list<const char*> keys)
+  // `optional` keys may be left out (by a file written before they were).
+  Member(const json& object, std::string where, std::initializer_list<const char*> keys,
+         std::initializer_list<const char*> optional = {})
       : object_(object), where_(std::move(where)) {
     if (!object.is_object()) Fail(where_, "not an object");
     for (const auto& item : object.items()) {
       bool known = false;
-      for (const char* key : keys) known = known || item.key() == key;
+      for (const auto* list : {&keys, &optional}) {
+        for (const char* key : *list) known = known || item.key() == key;
+      }
       if (!known) Fail(Name(item.key().c_str()), "unknown key");
     }
     for (const char* key : keys) {
@@ -66,6 +70,7 @@ class Member {
 
   std::string Name(const char* key) const { return where_.empty() ? key : where_ + "." + key; }
   const json& At(const char* key) const { return object_.at(key); }
+  bool Has(const char* key) const { return object_.contains(key); }
 
   std::string Text(const char* key) const {
     if (!At(key).is_string()) Fail(Name(key), "not a text");
@@ -234,12 +239,41 @@ class StateBuilder {
   std::vector<Frame> open_;
 };
 
+json UnitsToJson(const std::vector<Device>& units) {
+  json list = json::array();
+  for (const Device& d : units) list.push_back(DeviceToJson(d));
+  return list;
+}
+
+bool PathTaken(const State& state, const std::string& path) {
+  for (const auto* units : {&state.devices, &state.unplugged}) {
+    for (const Device& d : *units) {
+      if (d.path == path) return true;
+    }
+  }
+  return false;
+}
+
+// The units of one list, each path not yet taken in either list.
+void UnitsFromJson(const Member& m, const char* key, State& parsed, std::vector<Device>& into) {
+  if (!m.At(key).is_array()) Member::Fail(key, "not an array");
+  for (const json& item : m.At(key)) {
+    const std::string where = std::string(key) + "[" + std::to_string(into.size()) + "]";
+    Device d = DeviceFromJson(item, where);
+    std::string why;
+    if (!ValidateDevice(d, &why)) Member::Fail(where, why);
+    if (PathTaken(parsed, d.path)) Member::Fail(where + ".path", d.path + " appears twice");
+    into.push_back(std::move(d));
+  }
+}
+
 }  // namespace
 
 std::string StateToJson(const State& state) {
-  json devices = json::array();
-  for (const Device& d : state.devices) devices.push_back(DeviceToJson(d));
-  json root{{"format", kStateFormat}, {"devices", devices}};
+  json root{{"format", kStateFormat},
+            {"devices", UnitsToJson(state.devices)},
+            {"unplugged", UnitsToJson(state.unplugged)},
+            {"next_path", state.nextPath}};
   return root.dump(2) + "\n";
 }
 
@@ -248,20 +282,14 @@ bool StateFromJson(const std::string& text, State* state, std::string* error) {
     json root;
     StateBuilder builder(&root);
     json::sax_parse(text, &builder);
-    const Member m(root, "", {"format", "devices"});
+    const Member m(root, "", {"format", "devices"}, {"unplugged", "next_path"});
     m.Integer("format", kStateFormat, kStateFormat);
-    if (!m.At("devices").is_array()) Member::Fail("devices", "not an array");
     State parsed;
-    for (const json& item : m.At("devices")) {
-      const std::string where = "devices[" + std::to_string(parsed.devices.size()) + "]";
-      Device d = DeviceFromJson(item, where);
-      std::string why;
-      if (!ValidateDevice(d, &why)) Member::Fail(where, why);
-      if (FindDevice(parsed, d.path.c_str()) != nullptr) {
-        Member::Fail(where + ".path", d.path + " appears twice");
-      }
-      parsed.devices.push_back(std::move(d));
-    }
+    UnitsFromJson(m, "devices", parsed, parsed.devices);
+    if (m.Has("unplugged")) UnitsFromJson(m, "unplugged", parsed, parsed.unplugged);
+    parsed.nextPath = m.Has("next_path")
+                          ? static_cast<std::size_t>(m.Integer("next_path", 0, kInt32Max))
+                          : PathNumberAfterUnits(parsed);
     *state = std::move(parsed);
     return true;
   } catch (const std::exception& e) {

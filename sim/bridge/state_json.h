@@ -1,4 +1,5 @@
-// The state file's text form: human-readable JSON, one object per device.
+// The state file's text form: human-readable JSON, one object per device,
+// attached or unplugged, and the next path's number.
 #pragma once
 
 #include <string>

@@ -64,27 +64,18 @@ class Command {
     out_ << "state: " << store_.path() << "\n";
     if (state.devices.empty()) out_ << "no devices\n";
     for (std::size_t i = 0; i < state.devices.size(); ++i) {
-      const Device& d = state.devices[i];
-      out_ << "device " << i << ": " << d.path << "\n"
-           << "  series: " << SeriesName(d.series) << "\n"
-           << "  mode: " << d.mode << "\n"
-           << "  version: " << d.version << "\n"
-           << "  firmware: " << d.firmware.size << " bytes, crc32 " << Crc32Text(d.firmware.crc32)
-           << "\n";
-      for (std::size_t f = 0; f < kFieldCount; ++f) {
-        Field field = static_cast<Field>(f);
-        out_ << "  " << FieldName(field) << ": " << FieldText(d.settings, field) << "\n";
-      }
+      ShowUnit("device " + std::to_string(i), state.devices[i]);
     }
+    for (const Device& d : state.unplugged) ShowUnit("unplugged", d);
     return kOk;
   }
 
   int Add() {
     Series series = Series::kOther;
     if (args_.size() == 3 && args_[1] == "--series") {
-      if (!ParseSeries(args_[2], &series)) return Misuse("add", "the series is t7 or other");
+      if (!ParseSeries(args_[2], &series)) return Misuse(args_[0], "the series is t7 or other");
     } else if (!Expect(1)) {
-      return Misuse("add", "it takes nothing or --series t7|other");
+      return Misuse(args_[0], "it takes nothing or --series t7|other");
     }
     std::string path;
     int status = Update([&](State& state) {
@@ -93,6 +84,24 @@ class Command {
     });
     if (status == kOk) out_ << path << "\n";
     return status;
+  }
+
+  // A new unit, as add; with --back PATH, that unplugged unit again.
+  int Plug() {
+    if (args_.size() == 1 || (args_.size() == 3 && args_[1] == "--series")) return Add();
+    if (args_.size() != 3 || args_[1] != "--back") {
+      return Misuse("plug", "it takes nothing, --series t7|other or --back PATH");
+    }
+    const std::string& path = args_[2];
+    failure_ = path + " is not unplugged";
+    return Update([&path](State& state) { return PlugBackDevice(state, path); });
+  }
+
+  int Unplug() {
+    if (!Expect(2)) return Misuse("unplug", "it takes one device PATH");
+    const std::string& path = args_[1];
+    failure_ = path + " is not plugged in";
+    return Update([&path](State& state) { return UnplugDevice(state, path); });
   }
 
   int Remove() {
@@ -108,9 +117,10 @@ class Command {
     });
   }
 
+  // An empty bench: no unit attached or unplugged, paths numbered anew from sim0.
   int RemoveAll() {
     return Update([](State& state) {
-      state.devices.clear();
+      state = State();
       return true;
     });
   }
@@ -144,6 +154,19 @@ class Command {
 
  private:
   bool Expect(std::size_t count) const { return args_.size() == count; }
+
+  void ShowUnit(const std::string& label, const Device& d) {
+    out_ << label << ": " << d.path << "\n"
+         << "  series: " << SeriesName(d.series) << "\n"
+         << "  mode: " << d.mode << "\n"
+         << "  version: " << d.version << "\n"
+         << "  firmware: " << d.firmware.size << " bytes, crc32 " << Crc32Text(d.firmware.crc32)
+         << "\n";
+    for (std::size_t f = 0; f < kFieldCount; ++f) {
+      Field field = static_cast<Field>(f);
+      out_ << "  " << FieldName(field) << ": " << FieldText(d.settings, field) << "\n";
+    }
+  }
 
   int Misuse(const std::string& verb, const std::string& why) {
     err_ << "bridgesim: " << (verb.empty() ? "" : verb + ": ") << why << "\n" << Usage();
@@ -246,8 +269,12 @@ const CommandRow kCommands[] = {
     {"reset", "", "one default device, whatever the state held", &Command::Reset, false},
     {"show", "", "all devices", &Command::Show, false},
     {"add", "[--series t7|other]", "append a device", &Command::Add, true},
+    {"plug", "[--series t7|other]", "plug in a new unit (prints its path)", &Command::Plug, true},
+    {"plug", "--back PATH", "plug the unplugged unit PATH in again", &Command::Plug, true},
+    {"unplug", "PATH", "unplug unit PATH; it keeps all it holds", &Command::Unplug, true},
     {"remove", "N", "remove device number N", &Command::Remove, true},
-    {"remove-all", "", "no devices", &Command::RemoveAll, false},
+    {"remove-all", "", "no devices, none unplugged; paths from sim0 again", &Command::RemoveAll,
+     false},
     {"set", "[--device N] FIELD VALUE", "change a field of device N (default 0)", &Command::Set,
      true},
     {"get", "[--device N] FIELD", "print a field of device N (default 0)", &Command::Get, true},

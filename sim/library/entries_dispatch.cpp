@@ -37,6 +37,7 @@ void RunEntry(const char* name, const char* device, int32_t (*call)(void*), void
       return;
     }
     session.interrupt = knobs.interrupt == name;
+    session.programMsPerKib = knobs.programMsPerKib;
     outcome->result = call(body);
     outcome->carriedOut = true;
     outcome->why = session.note;

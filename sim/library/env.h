@@ -8,5 +8,6 @@ constexpr const char* kTraceVariable = "BRIDGESIM_TRACE";
 constexpr const char* kFaultVariable = "BRIDGESIM_FAULT";
 constexpr const char* kInterruptVariable = "BRIDGESIM_INTERRUPT";
 constexpr const char* kDelayVariable = "BRIDGESIM_DELAY";
+constexpr const char* kProgramTimeVariable = "BRIDGESIM_PROGRAM_MS_PER_KIB";
 
 }  // namespace sim

@@ -1,5 +1,7 @@
 #include "sim/library/knobs.h"
 
+#include <climits>
+
 #include "callrecord/entry_names.h"
 #include "sim/bridge/decimal.h"
 #include "sim/library/env.h"
@@ -57,12 +59,31 @@ bool ParseDelays(const std::string& text, std::map<std::string, int>* delays, st
   return true;
 }
 
+bool ParseProgramTime(const std::string& text, long* msPerKib, std::string* why) {
+  if (text.empty()) {
+    *msPerKib = 0;
+  } else if (!ParseDecimal(text, 0, kMaxDelayMs, msPerKib)) {
+    *why = "'" + text + "' is not milliseconds from 0 to " + std::to_string(kMaxDelayMs);
+    return false;
+  }
+  return true;
+}
+
+int ProgrammingMs(uint64_t bytes, long msPerKib) {
+  if (msPerKib <= 0) return 0;
+  const uint64_t perKib = static_cast<uint64_t>(msPerKib);
+  if (bytes > uint64_t{INT_MAX} * 1024 / perKib) return INT_MAX;
+  return static_cast<int>(bytes * perKib / 1024);
+}
+
 bool ReadKnobs(Knobs* knobs, std::string* why) {
   return Named(kFaultVariable, ParseFaultRulesStrict(KnobText(kFaultVariable), &knobs->faults, why),
                why) &&
          Named(kInterruptVariable,
                ParseInterrupt(KnobText(kInterruptVariable), &knobs->interrupt, why), why) &&
-         Named(kDelayVariable, ParseDelays(KnobText(kDelayVariable), &knobs->delays, why), why);
+         Named(kDelayVariable, ParseDelays(KnobText(kDelayVariable), &knobs->delays, why), why) &&
+         Named(kProgramTimeVariable,
+               ParseProgramTime(KnobText(kProgramTimeVariable), &knobs->programMsPerKib, why), why);
 }
 
 }  // namespace sim

@@ -24,9 +24,10 @@ struct Session {
   std::vector<std::string> listedPaths;
   std::map<std::string, int> callCounts;
   // Set for the current call only.
-  std::string knobsError;  // why the knobs are refused, empty when they are fine
-  bool interrupt = false;  // BRIDGESIM_INTERRUPT names this call
-  std::string note;        // why it failed, for the trace
+  std::string knobsError;    // why the knobs are refused, empty when they are fine
+  bool interrupt = false;    // BRIDGESIM_INTERRUPT names this call
+  long programMsPerKib = 0;  // BRIDGESIM_PROGRAM_MS_PER_KIB
+  std::string note;          // why it failed, for the trace
 };
 
 // The process-wide session. Entry points run one at a time under EntryMutex.

@@ -30,6 +30,8 @@ TEST_F(SimTest, MisspelledOrMalformedKnobsListNoDevice) {
       {kDelayVariable, "QZ_Inquiry=0,QZ_GetFWVersion=1", nullptr},
       {kInterruptVariable, " ", nullptr},
       {kInterruptVariable, " QZ_FWUpdateProgramming\t", nullptr},
+      {kProgramTimeVariable, "-1", "'-1' is not milliseconds from 0 to 600000"},
+      {kProgramTimeVariable, " 600000 ", nullptr},
   };
   ::setenv(kTraceVariable, File("trace").c_str(), 1);
   for (const auto& c : cases) {

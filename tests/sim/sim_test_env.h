@@ -30,7 +30,8 @@ class SimTest : public ::testing::Test {
   SimTest() : folder_(std::filesystem::temp_directory_path() / "bridgesim-XXXXXX") {
     EXPECT_NE(::mkdtemp(folder_.data()), nullptr);
     ::setenv(kStateVariable, StatePath().c_str(), 1);
-    for (const char* knob : {kTraceVariable, kFaultVariable, kInterruptVariable, kDelayVariable}) {
+    for (const char* knob : {kTraceVariable, kFaultVariable, kInterruptVariable, kDelayVariable,
+                             kProgramTimeVariable}) {
       ::unsetenv(knob);
     }
     ResetSessionForTest();
@@ -42,10 +43,14 @@ class SimTest : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(StateStore(StatePath()).Overwrite(state, &error)) << error;
   }
-  Device ReadDevice(std::size_t index = 0) const {
+  State Read() const {
     State state;
     std::string error;
     EXPECT_TRUE(StateStore(StatePath()).Load(&state, &error)) << error;
+    return state;
+  }
+  Device ReadDevice(std::size_t index = 0) const {
+    const State state = Read();
     return index < state.devices.size() ? state.devices[index] : Device();
   }
 

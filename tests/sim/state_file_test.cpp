@@ -38,6 +38,9 @@ TEST_F(SimTest, StrictParserRefusesEveryConversion) {
       {Nested(100000), "[0][0][0][0]: nested deeper than the 4 levels"},
       {Changed("\"mode\": 2", "\"mode\": 2, \"mode\": 1"), "devices[0].mode: given twice"},
       {"{\"format\": 1, \"devices\": 7, \"devices\": []}", "devices: given twice"},
+      {StateToJson(State{{DefaultDevice(0)}, {DefaultDevice(0)}, 1}),
+       "unplugged[0].path: sim0 appears twice"},
+      {Changed("\"next_path\": 1", "\"next_path\": -1"), "next_path: not an integer from 0"},
   };
   for (const auto& [text, why] : cases) {
     std::ofstream(StatePath(), std::ios::binary) << text;
@@ -144,6 +147,11 @@ TEST_F(SimTest, ControlCommandSaysWhatWasWrong) {
       {{"set", "timer", "-5"}, 1, "bridgesim: the device cannot hold timer '-5'"},
       {{"set", "mode", "2147483648"}, 1, "bridgesim: the device cannot hold mode '2147483648'"},
       {{"set", "--device", "3", "vid", "1"}, 1, "bridgesim: no device 3"},
+      {{"unplug"}, 2, "bridgesim: unplug: it takes one device PATH"},
+      {{"plug", "--back"},
+       2,
+       "bridgesim: plug: it takes nothing, --series t7|other or --back PATH"},
+      {{"plug", "--series", "t9"}, 2, "bridgesim: plug: the series is t7 or other"},
   };
   for (const auto& c : cases) {
     std::ostringstream out, err;

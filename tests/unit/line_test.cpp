@@ -296,7 +296,8 @@ TEST_F(LineTest, OptionsDevicesAndStatuses) {
       {{"--list", "--save-profile", "x"},
        1,
        2,
-       "--save-profile: one of --list, --apply, --save-profile, --help, --version (see --help)\n"},
+       "--save-profile: one of --list, --apply, --save-profile, --report, --help, --version (see "
+       "--help)\n"},
       {{"--list", "--all"}, 1, 2, "--all, --dry-run and --record go with --apply (see --help)\n"},
       {{"--json"}, 1, 2, "nothing to do (see --help)\n"},
       {{"--apply", "p", "--watch", "--jobs", "0"}, 1, 2, "--jobs takes 1 to 64 (see --help)\n"},

@@ -117,6 +117,10 @@ $ bridgesim-image --out fw.bin --series other --version 02.00.00.01
 | Standby Timer : 120 (sec)
 > --version
 | bridgefw v1.0.0.0
+# A shift report loads no library: it runs on a computer without one.
+>alone --report r.jsonl --json
+= r.jsonl {"result":"pass","serial":"A","serial_number":7}
+~ {"records":["r.jsonl"],"units":1,*"serials":{"first":7,"last":7,"gaps":[],"gap_count":0},*}
 > --help
 + help.txt
 | Long options, before any option above:
@@ -130,7 +134,7 @@ $ bridgesim-image --out fw.bin --series other --version 02.00.00.01
 |                                      what would change
 |  --record FILE                     : With --apply: the record (default
 |                                      bridgefw-record.jsonl beside the profile)
-|  --json                            : With --apply or --list: JSON on output
+|  --json                            : With --apply, --list or --report: JSON
 |  --watch                           : With --apply: a station, each unit as it
 |                                      is plugged in, until stopped (Ctrl-C)
 |  --jobs N                          : Units at once, each in a worker process
@@ -143,6 +147,8 @@ $ bridgesim-image --out fw.bin --series other --version 02.00.00.01
 |  --redo                            : With --watch: units already done too
 |  --bell                            : With --watch: ring on a failure
 |  --save-profile FILE               : Save a unit's settings as a new profile
+|  --report RECORD...                : A shift report from records (needs no
+|                                      library); status 1: a serial passed twice
 |  --help                            : This help
 |  --version                         : The tool's name and version
 | Exit status: 0 all passed, 1 a unit failed, 2 usage or profile error,
