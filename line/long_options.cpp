@@ -94,6 +94,8 @@ int RunLongOptions(const LineRun& run) {
 
 int RunLongOptionsWithoutDevice(const LineRun& run) {
   if (run.request.action == LineAction::kHelp) return PrintHelp();
+  // A station waits for its first unit.
+  if (run.request.action == LineAction::kApply && run.request.watch) return RunStation(run);
   const bool jsonList = run.request.action == LineAction::kList && run.request.json;
   ConsolePrint(jsonList ? "[]\n" : "Not connect device\n");
   return kLineNoDevice;
