@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 
 #include "line/record.h"
 #include "line/run_files.h"
@@ -40,6 +41,8 @@ struct Worker {
 };
 
 struct Station {
+  Station(const LineRun& served, int slots, StationBoard shown)
+      : run(served), host(platform::HostName()), jobs(slots), board(std::move(shown)) {}
   const LineRun& run;
   RunFiles files;
   std::string program;
@@ -289,9 +292,8 @@ int RunWith(const LineRun& run, int jobs, const std::vector<std::string>* fixed)
   const bool terminal = platform::OutputIsTerminal() && !run.request.json;
   const bool colour = terminal && platform::EnvironmentText("NO_COLOR").empty() &&
                       platform::EnableTerminalSequences();
-  Station station{run,  {},
-                  "",   platform::HostName(),
-                  jobs, StationBoard(jobs, terminal, colour, run.request.bell, run.request.json)};
+  Station station(run, jobs,
+                  StationBoard(jobs, terminal, colour, run.request.bell, run.request.json));
   std::string why;
   if (!Prepare(station, &why)) {
     ConsolePrint("%s\n", why.c_str());
