@@ -52,7 +52,7 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
     // keep their narrow arguments.
     if (line.request.classic != nullptr)
       line.request.classic = argv + (line.request.classic - taken);
-    if (line.request.action == LineAction::kApply) WatchApplyStops(line.request.json);
+    if (line.request.action == LineAction::kApply) WatchApplyStops(line.request);
   }
   int status = kLineAllPassed;
   // Without memory for the path buffers there is nothing to do, and no message

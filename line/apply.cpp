@@ -39,6 +39,7 @@ bool ServeUnit(Run& run, Unit& unit, int* passedCount) {
   if (endedTail)
     run.reporter.note("The record's last line had no line end: ended before this unit's");
   if (!written) ConsolePrint("Record not written, line stopped: %s\n", why.c_str());
+  run.reporter.recorded(line, written);
   return written;
 }
 
@@ -46,7 +47,10 @@ bool ServeUnit(Run& run, Unit& unit, int* passedCount) {
 
 int ApplyProfile(const LineRequest& request, const Profile& profile,
                  const std::vector<int>& units) {
-  Run run{request, profile, request.json ? kJsonReporter : kTextReporter, {}, platform::HostName()};
+  const Reporter& reporter = request.worker ? kWorkerReporter
+                             : request.json ? kJsonReporter
+                                            : kTextReporter;
+  Run run{request, profile, reporter, {}, platform::HostName()};
   std::string why;
   if (!PrepareRun(run, &why)) {
     ConsolePrint("%s\n", why.c_str());
@@ -71,4 +75,8 @@ int ApplyProfile(const LineRequest& request, const Profile& profile,
   return allPassed ? kLineAllPassed : kLineUnitFailed;
 }
 
-void WatchApplyStops(bool json) { WatchLineStops(!json); }
+void WatchApplyStops(const LineRequest& request) {
+  if (request.worker) return;
+  const bool station = request.watch || request.jobs > 1;
+  WatchLineStops(!request.json, !station);
+}

@@ -11,6 +11,7 @@
 int ApplyProfile(const LineRequest& request, const Profile& profile, const std::vector<int>& units);
 
 // Ctrl-C and its kin during --apply: the unit in progress finishes and is
-// recorded; a second request abandons it (see unit_in_progress.h). Called
-// once, before the library is loaded.
-void WatchApplyStops(bool json);
+// recorded; a second request abandons it (see unit_in_progress.h); a station
+// decides for its workers, which are left alone by the requests. Called once,
+// before the library is loaded.
+void WatchApplyStops(const LineRequest& request);

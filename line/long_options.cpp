@@ -5,6 +5,7 @@
 #include "line/list_devices.h"
 #include "line/saved_profile.h"
 #include "line/shift_report.h"
+#include "line/station.h"
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 #include "runtime/tool_version.h"
@@ -25,6 +26,7 @@ int PrintHelp() {
 }
 
 int Apply(const LineRun& run) {
+  if (run.request.watch) return RunStation(run);
   std::vector<int> units;
   int status = kLineAllPassed;
   if (run.request.all) {
@@ -34,6 +36,7 @@ int Apply(const LineRun& run) {
     if (index < 0) return status;
     units.push_back(index);
   }
+  if (run.request.jobs > 1) return ApplyInWorkers(run, units);
   return ApplyProfile(run.request, run.profile, units);
 }
 
@@ -91,6 +94,8 @@ int RunLongOptions(const LineRun& run) {
 
 int RunLongOptionsWithoutDevice(const LineRun& run) {
   if (run.request.action == LineAction::kHelp) return PrintHelp();
+  // A station waits for its first unit.
+  if (run.request.action == LineAction::kApply && run.request.watch) return RunStation(run);
   const bool jsonList = run.request.action == LineAction::kList && run.request.json;
   ConsolePrint(jsonList ? "[]\n" : "Not connect device\n");
   return kLineNoDevice;

@@ -93,14 +93,14 @@ bool ReadProfileText(const std::string& path, std::string* text, Fault* fault) {
   return false;
 }
 
-// The counter's first number.
-bool TakeSerialStart(const toml::node& node, Profile* profile, std::string* why) {
+// The counter's first or last number.
+bool TakeSerialBound(const toml::node& node, uint64_t* bound, std::string* why) {
   const toml::value<int64_t>* number = node.as_integer();
   if (number == nullptr || number->get() < 0 || number->get() > INT64_MAX / 2) {
     *why = "must be a whole number from 0 to " + std::to_string(INT64_MAX / 2);
     return false;
   }
-  profile->serialStart = static_cast<uint64_t>(number->get());
+  *bound = static_cast<uint64_t>(number->get());
   return true;
 }
 
@@ -172,7 +172,8 @@ bool TakeText(const SettingRow& row, int part, const toml::node& node, Profile* 
 
 bool TakeKey(const std::string& name, const toml::node& node, Profile* profile, std::string* why) {
   if (name == "image") return TakeImage(node, profile, why);
-  if (name == "serial_start") return TakeSerialStart(node, profile, why);
+  if (name == "serial_start") return TakeSerialBound(node, &profile->serialStart, why);
+  if (name == "serial_end") return TakeSerialBound(node, &profile->serialEnd, why);
   int part = 0;
   const SettingRow* row = FindSettingRow(name, &part);
   if (row == nullptr || row->parts[part] == nullptr || name != row->parts[part]) {
@@ -188,6 +189,7 @@ struct KeyLines {
   long hdd[2] = {0, 0};
   long image = 0;
   long serialStart = 0;
+  long serialEnd = 0;
 };
 
 bool TakeKeys(const toml::table& table, Profile* profile, KeyLines* lines, Fault* fault) {
@@ -202,6 +204,7 @@ bool TakeKeys(const toml::table& table, Profile* profile, KeyLines* lines, Fault
     if (name == "hdd1" || name == "hdd2") lines->hdd[name == "hdd2"] = fault->line;
     if (name == "image") lines->image = fault->line;
     if (name == "serial_start") lines->serialStart = fault->line;
+    if (name == "serial_end") lines->serialEnd = fault->line;
   }
   return true;
 }
@@ -223,6 +226,10 @@ bool CheckTogether(const Profile& profile, const KeyLines& lines, Fault* fault) 
     *fault = {hdd[0], "hdd1, hdd2: the update with an image takes no empty HDD string"};
   } else if (lines.serialStart != 0 && !profile.numberedSerial) {
     *fault = {lines.serialStart, "serial_start: needs a serial with {n}"};
+  } else if (lines.serialEnd != 0 && !profile.numberedSerial) {
+    *fault = {lines.serialEnd, "serial_end: needs a serial with {n}"};
+  } else if (lines.serialEnd != 0 && profile.serialEnd < profile.serialStart) {
+    *fault = {lines.serialEnd, "serial_end: is below serial_start"};
   } else if (lines.image == 0 && profile.settings == 0) {
     *fault = {1, "names none of image, vid, pid, manufacturer, product, serial, hdd1, hdd2, timer"};
   } else {

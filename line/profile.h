@@ -15,6 +15,7 @@ struct Profile {
   std::string serial;             // as written, with its {n} or {n:WIDTH}
   bool numberedSerial = false;
   uint64_t serialStart = 1;
+  uint64_t serialEnd = UINT64_MAX;  // the last number this profile may hand out
 };
 
 // Reads and checks the profile at path. On any fault: false and why, one

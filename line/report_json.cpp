@@ -15,6 +15,7 @@ const Reporter kJsonReporter = {
     [](const Run&, const Unit&, const StepReport&) {},
     [](const Run&, const std::vector<std::string>&) {},
     PrintRecordLine,
+    [](const std::string&, bool) {},
     [](const std::string&) {},
     [](const Run&, const RunTally&) {},
 };

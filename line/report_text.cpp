@@ -49,4 +49,6 @@ void PrintSummary(const Run& run, const RunTally& tally) {
 
 }  // namespace
 
-const Reporter kTextReporter = {PrintStep, PrintUnitLines, PrintChanges, PrintNote, PrintSummary};
+const Reporter kTextReporter = {PrintStep,    PrintUnitLines,
+                                PrintChanges, [](const std::string&, bool) {},
+                                PrintNote,    PrintSummary};

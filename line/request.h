@@ -18,6 +18,15 @@ struct LineRequest {
   const char* savePath = nullptr;        // --save-profile's
   const char* const* classic = nullptr;  // the help page's option, its values after it
   std::vector<const char*> records;      // --report's
+  // A station (--watch) and its workers; 0: not given.
+  bool watch = false;
+  bool redo = false;
+  bool bell = false;
+  bool worker = false;  // a station's worker: one unit, reporting on its output
+  int jobs = 0;
+  int pollMs = 0;
+  int units = 0;
+  int stopAfter = 0;
 };
 
 // Whether the first argument begins with "--".

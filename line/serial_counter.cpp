@@ -36,9 +36,13 @@ bool ParseCounter(std::string text, uint64_t* value, std::string* why) {
 }  // namespace
 
 bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take, uint64_t* number,
-                      std::string* why) {
+                      std::string* why, uint64_t end) {
   std::string fault;
   const auto refused = [&] { *why = counterPath + " " + fault + ": refused rather than guessed"; };
+  const auto usedUp = [&] {
+    *why = "the serial range is used up: the next number, " + std::to_string(*number) +
+           ", is past serial_end " + std::to_string(end);
+  };
   if (!take) {
     // A look needs no lock, and must not make the file: a missing one is unused.
     std::string text;
@@ -50,7 +54,8 @@ bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take,
       return false;
     }
     *number = next < start ? start : next;
-    return true;
+    if (*number > end) usedUp();
+    return *number <= end;
   }
   bool parsed = true;
   const bool changed = platform::ChangeFileLocked(
@@ -60,10 +65,12 @@ bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take,
         parsed = ParseCounter(text, &next, &fault);
         if (!parsed) return false;
         *number = next < start ? start : next;
+        if (*number > end) return false;  // nothing handed out, nothing written
         text = std::to_string(*number + 1) + "\n";
         return true;
       },
       why);
   if (changed && !parsed) refused();
-  return changed && parsed;
+  if (changed && parsed && *number > end) usedUp();
+  return changed && parsed && *number <= end;
 }

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 // The counter's next number (never below start). With take, the counter is
 // moved past it, durably, before this returns; without, it is only looked at.
+// A number past `end` is never handed out: the range is used up.
 bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take, uint64_t* number,
-                      std::string* why);
+                      std::string* why, uint64_t end = UINT64_MAX);

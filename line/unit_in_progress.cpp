@@ -23,7 +23,9 @@ std::string PendingLine;
 bool Pending = false;
 
 std::atomic<bool> Stopped{false};
+std::atomic<bool> Abandoning{false};
 bool Notices = false;
+bool AbandonHere = true;
 // The stop watcher's own.
 bool FirstSeen = false;
 Clock::time_point FirstAt;
@@ -51,23 +53,33 @@ void Say(const char* text) {
 
 void OnStopRequest(int requests) {
   const Clock::time_point now = Clock::now();
-  if (requests > 1 && (!FirstSeen || now - FirstAt <= kAbandonWindow)) Abandon();
+  if (requests > 1 && (!FirstSeen || now - FirstAt <= kAbandonWindow)) {
+    if (AbandonHere) Abandon();
+    Abandoning = true;
+    return;
+  }
   FirstSeen = true;
   FirstAt = now;
   Stopped = true;
-  Say("Stopping: the unit in progress finishes, no further unit starts "
-      "(stop again within 5 s to abandon it: a bridge cut off while programming may not start "
-      "again)\n");
+  Say(AbandonHere ? "Stopping: the unit in progress finishes, no further unit starts "
+                    "(stop again within 5 s to abandon it: a bridge cut off while programming "
+                    "may not start again)\n"
+                  : "Stopping: the units in progress finish, no further unit starts (stop again "
+                    "within 5 s to abandon them: a bridge cut off while programming may not "
+                    "start again)\n");
 }
 
 }  // namespace
 
-void WatchLineStops(bool notices) {
+void WatchLineStops(bool notices, bool abandonHere) {
   Notices = notices;
+  AbandonHere = abandonHere;
   platform::WatchStopRequests(OnStopRequest);
 }
 
 bool LineStopRequested() { return Stopped; }
+
+bool LineAbandonRequested() { return Abandoning; }
 
 void SetAbandonRecord(const std::string& recordPath, const std::string& line) {
   std::lock_guard<std::mutex> hold(Guard);

@@ -9,9 +9,12 @@
 #include <string>
 
 // From now on stop requests are handled so; `notices` prints what each one
-// does (the text output; the JSON output stays JSON).
-void WatchLineStops(bool notices);
+// does (the text output; the JSON output stays JSON). A station abandons its
+// units itself (`abandonHere` false): it is then told by
+// LineAbandonRequested().
+void WatchLineStops(bool notices, bool abandonHere = true);
 bool LineStopRequested();
+bool LineAbandonRequested();
 
 // The unit in progress: the record line (without its line end) that says
 // it was interrupted now. An empty path: nothing is written (a dry run).

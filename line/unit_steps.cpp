@@ -34,11 +34,15 @@ StepEnd ReadBefore(Run&, Unit& unit, Device device, std::string* label) {
 // One number of the counter, or in a dry run the one a real run would take.
 bool NextNumber(Run& run, uint64_t* number, std::string* why) {
   const Profile& profile = run.profile;
-  if (!NextSerialNumber(run.files.counter, profile.serialStart, !run.request.dryRun, number, why)) {
+  if (!NextSerialNumber(run.files.counter, profile.serialStart, !run.request.dryRun, number, why,
+                        profile.serialEnd)) {
     return false;
   }
   if (run.request.dryRun) *number += run.serialsPreviewed++;
-  return true;
+  if (*number <= profile.serialEnd) return true;
+  *why = "the serial range is used up: the next number, " + std::to_string(*number) +
+         ", is past serial_end " + std::to_string(profile.serialEnd);
+  return false;
 }
 
 // The serial, skipping any number whose serial the record gives a passing unit.

@@ -52,3 +52,27 @@ echo "(exit status $status)"
 echo
 echo '$ cat bridgefw-record.jsonl'
 cat "$line/bridgefw-record.jsonl"
+
+# A station: it waits for units and serves each as it is plugged in, two at a
+# time; a script plugs four while it runs, the third made to fail.
+echo
+station=build-demo/station
+rm -rf "$station"
+mkdir -p "$station"
+"$bin/bridgesim" remove-all
+profile='vid = "1A2B"\nserial = "ST-{n:4}"\ntimer = 60\n'
+# shellcheck disable=SC2059  # the profile is the format, as shown
+printf "$profile" >"$station/station.toml"
+echo "\$ printf '$profile' > station.toml"
+echo '$ BRIDGESIM_FAULT=QZ_UpdateCustomizedSetting/sim2 bridgefw --apply station.toml --watch --jobs 2 --units 4 &'
+echo '$ bridgesim plug  # four times, while the station runs'
+(cd "$station" && BRIDGESIM_FAULT=QZ_UpdateCustomizedSetting/sim2 \
+  "$OLDPWD/$bin/bridgefw" --apply station.toml --watch --jobs 2 --units 4 --poll 100) &
+served=$!
+for _ in 1 2 3 4; do
+  sleep 0.4
+  "$bin/bridgesim" plug >/dev/null
+done
+status=0
+wait "$served" || status=$?
+echo "(exit status $status)"

@@ -59,6 +59,7 @@ endfunction()
 
 bridgefw_script_test(e2e_library_search ${library_search})
 bridgefw_script_test(e2e_closed_output ${CMAKE_CURRENT_SOURCE_DIR}/e2e/closed_output.sh)
+bridgefw_script_test(e2e_station ${CMAKE_CURRENT_SOURCE_DIR}/e2e/station.sh)
 # Signals are POSIX's: natively only.
 add_test(NAME e2e_line_stop COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/line_stop.sh)
 set_tests_properties(e2e_line_stop PROPERTIES LABELS fast TIMEOUT 120 ENVIRONMENT

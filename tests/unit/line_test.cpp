@@ -95,6 +95,8 @@ TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
       {"serial = \"{n}{n}\"",
        "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces"},
       {"serial = \"A\"\nserial_start = 3", "2: serial_start: needs a serial with {n}"},
+      {"serial = \"A\"\nserial_end = 3", "2: serial_end: needs a serial with {n}"},
+      {"serial = \"A{n}\"\nserial_start = 5\nserial_end = 4", "3: serial_end: is below serial_start"},
       {"hdd2 = \"B\"\n\nhdd1 = \"A\"\nproduct = \"P\"\nhdd3 = 1", "5: hdd3: unknown key"},
       {"vid = \"1\"\nhdd1 = \"A\"", "2: hdd1: needs hdd2 too"},
       {"image = \"fw.bin\"\nvid = \"1\"",
@@ -300,6 +302,24 @@ TEST_F(LineTest, OptionsDevicesAndStatuses) {
        "--help)\n"},
       {{"--list", "--all"}, 1, 2, "--all, --dry-run and --record go with --apply (see --help)\n"},
       {{"--json"}, 1, 2, "nothing to do (see --help)\n"},
+      {{"--apply", "p", "--watch", "--jobs", "0"}, 1, 2, "--jobs takes 1 to 64 (see --help)\n"},
+      {{"--apply", "p", "--all", "--jobs", "1000"}, 1, 2, "--jobs takes 1 to 64 (see --help)\n"},
+      {{"--apply", "p", "--watch", "--poll", "0"},
+       1,
+       2,
+       "--poll takes 10 to 60000 (ms) (see --help)\n"},
+      {{"--apply", "p", "--watch", "--units", "-1"},
+       1,
+       2,
+       "--units takes 1 to 1000000 (see --help)\n"},
+      {{"--apply", "p", "--watch", "--device", "1"},
+       1,
+       2,
+       "--watch goes with --apply alone: it serves every unit plugged in (see --help)\n"},
+      {{"--apply", "p", "--redo"},
+       1,
+       2,
+       "--poll, --units, --stop-after, --redo and --bell go with --watch (see --help)\n"},
       {{"--list", "-gvd"}, 1, 2, "an option after a long option (see --help)\n"},
       {{"--version"}, 1, 0, "bridgefw v1.0.0.0\n"},
       {{"--device", "2", "-gvd"}, 1, 3, "Device 2 is not listed\n"},
@@ -434,6 +454,11 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
     EXPECT_EQ(c.next != 0 ? std::to_string(n) : why,
               c.next != 0 ? std::to_string(c.next) : path + c.why);
   }
+  // Past the range's end nothing is handed out, and nothing is written.
+  std::ofstream(path) << "11\n";
+  EXPECT_FALSE(NextSerialNumber(path, 1, true, &n, &why, 10));
+  EXPECT_EQ(why, "the serial range is used up: the next number, 11, is past serial_end 10");
+  EXPECT_EQ(ReadAll(path), "11\n");
   EXPECT_EQ(std::system((std::string("rm -rf ") + pattern).c_str()), 0);
 }
 

@@ -134,7 +134,18 @@ $ bridgesim-image --out fw.bin --series other --version 02.00.00.01
 |                                      what would change
 |  --record FILE                     : With --apply: the record (default
 |                                      bridgefw-record.jsonl beside the profile)
-|  --json                            : With --apply, --list or --report: JSON on output
+|  --json                            : With --apply, --list or --report: JSON
+|  --watch                           : With --apply: a station, each unit as it
+|                                      is plugged in, until stopped (Ctrl-C)
+|  --jobs N                          : Units at once, each in a worker process
+|                                      (--watch: 8, --all: 1)
+|  --poll MS                         : With --watch: list devices every MS ms
+|                                      (250)
+|  --units N                         : With --watch: end after N units started
+|  --stop-after N                    : With --watch: start no unit after N
+|                                      failed in a row
+|  --redo                            : With --watch: units already done too
+|  --bell                            : With --watch: ring on a failure
 |  --save-profile FILE               : Save a unit's settings as a new profile
 |  --report RECORD...                : A shift report from records (needs no
 |                                      library); status 1: a serial passed twice
