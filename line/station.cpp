@@ -224,9 +224,7 @@ bool Prepare(Station& station, std::string* why) {
 // The listed paths now.
 std::vector<std::string> ListedPaths() {
   ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
-  std::vector<std::string> paths;
-  for (int i = 0; i < ListedDeviceCount(); ++i) paths.push_back(DeviceList[i]);
-  return paths;
+  return std::vector<std::string>(DeviceList, DeviceList + ListedDeviceCount());
 }
 
 bool Running(const Station& station, const std::string& path) {
@@ -310,7 +308,8 @@ int RunStation(const LineRun& run) {
 
 int ApplyInWorkers(const LineRun& run, const std::vector<int>& units) {
   std::vector<std::string> paths;
-  for (const int index : units) paths.push_back(DeviceList[index]);
+  paths.reserve(units.size());
+  for (const int index : units) paths.emplace_back(DeviceList[index]);
   const int status = RunWith(run, run.request.jobs, &paths);
   const bool allServed = !LineStopRequested();
   return allServed ? status : kLineUnitFailed;

@@ -73,6 +73,7 @@ std::unique_ptr<WorkerProcess> WorkerProcess::Start(const std::string& program,
   std::vector<std::string> words = arguments;
   words.insert(words.begin(), program);
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (std::string& word : words) argv.push_back(&word[0]);
   argv.push_back(nullptr);
   pid_t pid = -1;
