@@ -5,14 +5,7 @@
 #include <optional>
 
 #include "line/exit_status.h"
-#include "line/profile.h"
-#include "line/request.h"
-
-// What a run with long options asks, and the profile --apply reads.
-struct LineRun {
-  LineRequest request;
-  Profile profile;
-};
+#include "line/line_run.h"
 
 // Before the library is touched: reads the options, and the profile of
 // --apply. The exit status when the run ends here (a usage or profile error,

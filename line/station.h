@@ -8,7 +8,8 @@
 
 #include <vector>
 
-#include "line/long_options.h"
+#include "line/exit_status.h"
+#include "line/line_run.h"
 
 int RunStation(const LineRun& run);
 int ApplyInWorkers(const LineRun& run, const std::vector<int>& units);
