@@ -288,7 +288,10 @@ static int apply_line(const char* profile, int count) {
     at = json_text(at, dev);
     at += sprintf(at, ",\"series\":\"%s\",\"profile\":", before.t7 ? "t7" : "other");
     at = json_text(at, profile);
-    if (serial[0] != '\0') at = json_text(at + sprintf(at, ",\"serial\":"), serial);
+    if (serial[0] != '\0') {
+      at = json_text(at + sprintf(at, ",\"serial\":"), serial);
+      at += sprintf(at, ",\"serial_number\":%llu", number);
+    }
     at = json_unit(at + sprintf(at, ",\"before\":"), &before);
     if (failed == NULL || strcmp(failed, "verifying") == 0) {
       at = json_unit(at + sprintf(at, ",\"after\":"), &after);
