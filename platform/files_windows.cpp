@@ -353,10 +353,20 @@ bool RealPath(const std::string& path, std::string* real, std::string* error) {
     size = GetFinalPathNameByHandleW(file, &name[0], size + 1, flags);
   }
   const bool named = size != 0 && size < name.size();
-  if (!named) *error = Reason("cannot resolve", path);
   CloseHandle(file);
-  if (named) *real = Utf8Text(OrdinaryWindowsPath(name.substr(0, size)));
-  return named;
+  if (named) {
+    *real = Utf8Text(OrdinaryWindowsPath(name.substr(0, size)));
+    return true;
+  }
+  // Where the system cannot name the file (wine, for a path past MAX_PATH),
+  // its absolute path does, without the links it may pass through resolved.
+  const std::wstring absolute = ExtendedWindowsPath(path);
+  if (absolute.empty()) {
+    *error = Reason("cannot resolve", path);
+    return false;
+  }
+  *real = Utf8Text(OrdinaryWindowsPath(absolute));
+  return true;
 }
 
 bool LibraryPath(const std::string& path, std::string* narrow) {

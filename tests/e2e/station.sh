@@ -49,6 +49,7 @@ tail -1 bridgefw-record.jsonl | grep -q '"result":"fail","messages":\["worker en
   fail "record of the killed worker: $(tail -1 bridgefw-record.jsonl)"
 fi
 
-tool --report bridgefw-record.jsonl >out || true
+# Windows ends its lines with CR LF.
+{ tool --report bridgefw-record.jsonl || true; } | tr -d '\r' >out
 grep -q '^units *[89]$' out && grep -q '^passed *6$' out && grep -q '^duplicates *none$' out || fail "report"
 echo "ok: station served, failed, already done, killed worker recorded, report"
