@@ -13,6 +13,10 @@
 #     an equivalent record: the same three figures, and the exact resident
 #     memory at the peak (gdb);
 #   - programming a 32 MiB image (`bridgefw -ub`) against `cp` + `sync` of it;
+#   - a station: 16 units at 2 s of programming each with --jobs 16 against
+#     one unit's time and with --jobs 1 against sixteen times it; the time
+#     from a plug to the unit's first library call under --watch (median of
+#     16 plugs); an idle station's processor time;
 #   - replaying the last run of a 100 MB session (`bridgefw -ged` recorded once
 #     through the recorder, then repeated as runs of their own) against
 #     replaying a session of that one run: wall time and peak memory.
@@ -235,6 +239,52 @@ big_rss=$(peak_kib env BRIDGESIM_REPLAY="$work/big.session#$last" "$bin/bridgefw
 one_rss=$(peak_kib env BRIDGESIM_REPLAY="$work/one.session" "$bin/bridgefw" -ged)
 row "replay $session_mb MB peak RSS (KiB)" "$big_rss" "$one_rss" \
   "$(printf "%+d KiB" $((big_rss - one_rss)))" "<=1024KiB" "$(verdict $((big_rss - one_rss)) 1024)"
+
+echo "a station: 16 units programmed for 2 s each, side by side and one after another"
+"$bin/bridgesim" remove-all
+for ((i = 0; i < 16; i++)); do "$bin/bridgesim" plug >/dev/null; done
+station="$work/station"
+mkdir -p "$station"
+"$bin/bridgesim-image" --out "$station/fw.bin" --series other --version 02.00.00.01 >/dev/null
+printf 'image = "fw.bin"\n' >"$station/image.toml"
+# 64 KiB of payload at 31 ms a KiB: about 2 s a unit.
+export BRIDGESIM_PROGRAM_MS_PER_KIB=31
+seconds_of() { local start; start=$(date +%s.%N); "$@" >/dev/null; awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { print b - a }'; }
+one=$(seconds_of "$bin/bridgefw" --apply "$station/image.toml" --device sim0)
+jobs16=$(seconds_of "$bin/bridgefw" --apply "$station/image.toml" --all --jobs 16)
+jobs1=$(seconds_of "$bin/bridgefw" --apply "$station/image.toml" --all --jobs 1)
+unset BRIDGESIM_PROGRAM_MS_PER_KIB
+ratio=$(awk -v a="$jobs16" -v b="$one" 'BEGIN { printf "%.3f", a / b }')
+row "--jobs 16 x16 / one unit (s)" "$jobs16" "$one" "${ratio}x" "<=1.25x" "$(verdict "$ratio" 1.25)"
+ratio=$(awk -v a="$jobs1" -v b="$one" 'BEGIN { printf "%.3f", a / (16 * b) }')
+row "--jobs 1 x16 / 16 units (s)" "$jobs1" "$(awk -v b="$one" 'BEGIN { print 16 * b }')" \
+  "${ratio}x" "<=1.05x" "$(verdict "$ratio" 1.05)"
+# From a plug to the unit's first library call (the trace's time), over 16 plugs.
+"$bin/bridgesim" remove-all
+printf 'vid = "1A2B"\n' >"$station/vid.toml"
+BRIDGESIM_TRACE="$station/trace" "$bin/bridgefw" --apply "$station/vid.toml" --watch --units 16 \
+  >/dev/null &
+watcher=$!
+sleep 1
+for ((i = 0; i < 16; i++)); do
+  echo "$("$bin/bridgesim" plug) $(date -u +%s.%N)" >>"$station/plugs"
+  sleep 0.37
+done
+wait "$watcher"
+latency=$(awk 'NR == FNR { plugged[$1] = $2; next }
+  match($0, /\("sim[0-9]+"/) { path = substr($0, RSTART + 2, RLENGTH - 3)
+    if (!(path in first)) { split($1, t, /[-T:Z]/); first[path] = t[4] * 3600 + t[5] * 60 + t[6] } }
+  END { for (p in first) { day = plugged[p] % 86400; print (first[p] - day) * 1000 } }' \
+  "$station/plugs" "$station/trace" | median_of)
+row "--watch plug to call (ms)" "$(printf '%.0f' "$latency")" "250" "-" "<=350" \
+  "$(verdict "$latency" 350)"
+# An idle station: no unit for 10 s.
+"$bin/bridgesim" remove-all
+# Ended by SIGINT, as an operator would, so its status is not 0.
+idle=$({ /usr/bin/time -f '%U %S' timeout -s INT 10 "$bin/bridgefw" --apply "$station/vid.toml" \
+  --watch 2>&1 >/dev/null || true; } | tail -1 | awk '{ printf "%.2f", ($1 + $2) * 10 }')
+row "--watch idle (% of a core)" "$idle" "-" "-" "<1" "$(verdict "$idle" 1)"
+"$bin/bridgesim" reset >/dev/null
 
 echo
 printf '%-30s %14s %14s %12s %9s  %s\n' figure bridgefw baseline ratio/diff target result
