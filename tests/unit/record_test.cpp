@@ -72,6 +72,17 @@ class RecordTest : public ::testing::Test {
     }
     return passed;
   }
+  // Whether PassedOf made the index anew (the old file held by a link meanwhile).
+  bool Remakes(const Serials& serials, const Serials& passed) {
+    const std::string index = record_ + ".serials", held = dir_ + "held";
+    EXPECT_EQ(link(index.c_str(), held.c_str()), 0);
+    EXPECT_EQ(PassedOf(serials), passed);
+    struct stat now = {}, old = {};
+    const bool remade =
+        stat(index.c_str(), &now) == 0 && stat(held.c_str(), &old) == 0 && now.st_ino != old.st_ino;
+    std::remove(held.c_str());
+    return remade;
+  }
   std::string dir_, record_;
   bool ended_ = false;
 };
@@ -137,6 +148,8 @@ TEST_F(RecordTest, IndexFollowsEveryChangeOfTheRecord) {
   ASSERT_TRUE(Append(R"({"result":"pass","serial":"D1","dry_run":true})"));
   ASSERT_TRUE(Append(Pass("S1"), "S1"));
   const off_t withS1 = static_cast<off_t>(Read(record_).size());
+  const std::string index = record_ + ".serials";
+  EXPECT_FALSE(Remakes({"S1", "D1"}, {"S1"}));  // a current index is kept
   const Serials asked = {"S1", "S2", "S3", "F1", "D1", "N1", "G0", "G599"};
   const Serials all = {"S1", "S2", "G0", "G599"};
   // Another appender, without the index: 601 more passing lines, one not JSON, one
@@ -146,8 +159,27 @@ TEST_F(RecordTest, IndexFollowsEveryChangeOfTheRecord) {
   for (int i = 0; i < 600; ++i) more += Pass("G" + std::to_string(i)) + "\n";
   ASSERT_TRUE(platform::AppendToFile(record_, more));
   EXPECT_EQ(PassedOf(asked), all);
-  EXPECT_EQ(Read(record_ + ".serials").size(), 48u + 2048 * 16);  // grown when half full
-  ASSERT_EQ(std::remove((record_ + ".serials").c_str()), 0);
+  EXPECT_EQ(Read(index).size(), 48u + 2048 * 16);  // grown when half full
+  // Any field of the header wrong (its check made to match): made anew.
+  const std::string sound = Read(index);
+  const struct {
+    std::size_t at;
+    uint64_t value;
+    std::size_t size;  // of the damaged file
+  } damages[] = {{0, 0, sound.size()},      {8, 1024, sound.size()},
+                 {8, 1536, 48 + 1536 * 16}, {8, 4096, sound.size()},
+                 {16, 1025, sound.size()},  {24, Read(record_).size() + 1, sound.size()},
+                 {32, 0, sound.size()},     {40, 0, sound.size()},
+                 {48, 0, sound.size() - 16}};
+  for (const auto& d : damages) {
+    std::string damaged = sound.substr(0, d.size);
+    std::memcpy(&damaged[d.at], &d.value, sizeof d.value);
+    const uint64_t check = Hash64(damaged.data(), 40);
+    if (d.at < 40) std::memcpy(&damaged[40], &check, sizeof check);
+    std::ofstream(index, std::ios::binary) << damaged;
+    EXPECT_TRUE(Remakes(asked, all)) << d.at;
+  }
+  ASSERT_EQ(std::remove(index.c_str()), 0);
   EXPECT_EQ(PassedOf(asked), all);
   ASSERT_EQ(truncate(record_.c_str(), withS1), 0);
   ASSERT_TRUE(platform::AppendToFile(record_, Pass("S3") + "\n"));
