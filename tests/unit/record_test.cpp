@@ -16,6 +16,7 @@
 #include <set>
 #include <sstream>
 
+#include "line/record_lines.h"
 #include "line/serial_table.h"
 #include "platform/files.h"
 
@@ -150,11 +151,16 @@ TEST_F(RecordTest, IndexFollowsEveryChangeOfTheRecord) {
   const off_t withS1 = static_cast<off_t>(Read(record_).size());
   const std::string index = record_ + ".serials";
   EXPECT_FALSE(Remakes({"S1", "D1"}, {"S1"}));  // a current index is kept
-  const Serials asked = {"S1", "S2", "S3", "F1", "D1", "N1", "G0", "G599"};
-  const Serials all = {"S1", "S2", "G0", "G599"};
-  // Another appender, without the index: 601 more passing lines, one not JSON, one
-  // passing only deeper down.
-  std::string more = Pass("S2") + "\nnot json\n" +
+  const Serials asked = {"S1", "S2", "S3", "F1", "D1", "N1", "G0", "G599", "L1", "L2"};
+  const Serials all = {"S1", "S2", "G0", "G599", "L1"};
+  // Another appender, without the index: 603 more passing lines, one of them longer
+  // than a read and one too long to be ours, one not JSON, one passing only deeper down.
+  const auto padded = [](const char* serial, std::size_t pad) {
+    return R"({"result":"pass","pad":")" + std::string(pad, ' ') + R"(","serial":")" + serial +
+           "\"}\n";
+  };
+  std::string more = padded("L1", 100000) + padded("L2", kMaxRecordLine) + Pass("S2") +
+                     "\nnot json\n" +
                      R"({"result":"fail","after":{"result":"pass"},"serial":"N1"})" + "\n";
   for (int i = 0; i < 600; ++i) more += Pass("G" + std::to_string(i)) + "\n";
   ASSERT_TRUE(platform::AppendToFile(record_, more));
