@@ -116,6 +116,11 @@ TEST_F(RecordTest, CheckRefusesWhatCannotTakeLines) {
   }
   EXPECT_TRUE(CheckRecordAppendable(record_, &why)) << why;
   EXPECT_EQ(Read(record_), "");
+  // A lookup in what cannot be read fails; in a missing record it finds nothing, makes nothing.
+  bool was = true;
+  EXPECT_FALSE(SerialPassedBefore(dir_, "S1", &was, &why));
+  EXPECT_TRUE(SerialPassedBefore(dir_ + "none", "S1", &was, &why) && !was);
+  EXPECT_FALSE(std::ifstream(dir_ + "none.lock"));
 }
 
 TEST_F(RecordTest, LastLineWithoutLineEndIsEndedFirst) {
