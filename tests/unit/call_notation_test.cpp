@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "callrecord/session_lines.h"
+#include "sdk/api_sizes.h"
 
 namespace {
 
@@ -94,6 +96,30 @@ TEST(CallNotation, QuotedTextReadsBackAsItself) {
   std::string error;
   ASSERT_TRUE(ParseCall("QZ_A(" + quoted + ") = 1", &call, &error)) << error;
   EXPECT_EQ(call.args.at(0).text, bytes);
+}
+
+// What a call left in its outputs is left again as the library leaves it (a
+// text with its terminator, as far as the buffer reaches) and told back.
+TEST(CallNotation, OutputsLeftAgainAndToldBack) {
+  const std::string longer(90, 'v'), fitting = std::string("ab") + '\0' + std::string(77, '#');
+  for (const auto& [left, buffer] : {std::pair(longer, longer.substr(0, 80)), {"ab", fitting}}) {
+    RecordedCall call;
+    std::string error;
+    ASSERT_TRUE(ParseCall(R"(QZ_GetFWVersion("d", out=")" + left + R"(", out=0x3A5C, out=-5) = 1)",
+                          &call, &error))
+        << error;
+    char text[kLibraryTextSize + 1];
+    std::memset(text, '#', sizeof text);
+    uint16_t id = 0;
+    int32_t number = 0;
+    const auto args = std::make_tuple("d", text, &id, &number);
+    EXPECT_TRUE(CallAgrees(call, "QZ_GetFWVersion", args));
+    EXPECT_FALSE(CallAgrees(call, "QZ_GetFWVersion", std::make_tuple("e", text, &id, &number)));
+    WriteOutputs(args, call.args, "QZ_GetFWVersion");
+    EXPECT_EQ(std::string(text, sizeof text), buffer + "#");
+    EXPECT_EQ(CallText("QZ_GetFWVersion", args, true),
+              R"(QZ_GetFWVersion("d", out=")" + left.substr(0, 80) + R"(", out=0x3A5C, out=-5))");
+  }
 }
 
 TEST(SessionLines, SplitTellsNotesRunsAndCalls) {
