@@ -1,11 +1,13 @@
 // The production line over the fake: options, profiles, the counter, each
 // unit's outcome with its output and record, the system's SHA-256.
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <regex>
@@ -16,6 +18,7 @@
 #include "line/serial_counter.h"
 #include "platform/digest.h"
 #include "platform/process.h"
+#include "platform/stop_request.h"
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
 #include "tests/fake/console_capture.h"
@@ -373,6 +376,9 @@ TEST_F(LineTest, OptionsDevicesAndStatuses) {
       "# Its HDD strings read back as one, 'HDD STRING'; name hdd1 and hdd2 to write them.\n"
       "manufacturer = 'Maker'\npid = '00C4'\nproduct = 'Bridge'\ntimer = 300\nvid = '1A2B'\n");
   EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 2);  // --json: one object per unit
+  // A listed path that looks like a number is found by its name: devices count from 1.
+  EXPECT_EQ(Run({"--device", "0", "-gvd"}, "", 1, [] { std::strcpy(DeviceList[0], "0"); }), 0);
+  EXPECT_EQ(out_, "VID: 0x1A2B\n");
 }
 
 TEST_F(LineTest, ListingTellsWhatItCannotShow) {
@@ -468,6 +474,25 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
               c.next != 0 ? std::to_string(c.next) : path + c.why);
   }
   EXPECT_EQ(std::system((std::string("rm -rf ") + pattern).c_str()), 0);
+}
+
+// When no watcher can start (here: no room for its stack), a request ends the
+// process as before: the signals are not left blocked.
+TEST(StopRequests, WithoutAWatcherSignalsStayFatal) {
+  const pid_t child = fork();
+  if (child == 0) {
+    pthread_attr_t huge;
+    pthread_attr_init(&huge);
+    pthread_attr_setstacksize(&huge, std::size_t{1} << 50);
+    pthread_setattr_default_np(&huge);
+    const bool watching = platform::WatchStopRequests([](int) {});
+    sigset_t blocked;
+    pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
+    _exit(watching ? 4 : sigismember(&blocked, SIGTERM) ? 3 : 0);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_NE(status, 3 << 8);
 }
 
 // The record's time has whole seconds, the recorder's milliseconds.
