@@ -1,4 +1,5 @@
-// SameFile and RealPath over links, a missing file and two distinct files; no file left open.
+// Files: SameFile and RealPath over links, a missing file and two distinct files; no file
+// left open; the tries of a wait for a lock.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -6,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/open_file.h"
@@ -75,4 +77,29 @@ TEST(PlatformFiles, NoCallLeavesAFileOpen) {
   EXPECT_TRUE(platform::ReadFileText(file, &text, &missing, &why) && text == "cd");
   platform::SetLockTimeoutForTest(platform::kLockTimeoutMs);
   ASSERT_EQ(std::system(("rm -r " + dir).c_str()), 0);
+}
+
+// A try each millisecond for the first 100 ms, then every 10 ms, until the time is
+// up; a try done or failed for good ends the wait, and its result is returned.
+TEST(PlatformFiles, TriesWithinTheLockTimeout) {
+  using platform::Try;
+  const struct {
+    int timeout;
+    std::vector<Try> answers;  // then kAgain
+    int tries;
+    Try last;
+  } rows[] = {{120, {}, 103, Try::kAgain},
+              {0, {}, 1, Try::kAgain},
+              {120, {Try::kDone}, 1, Try::kDone},
+              {120, {Try::kFailed}, 1, Try::kFailed},
+              {120, {Try::kAgain, Try::kAgain, Try::kDone}, 3, Try::kDone}};
+  for (const auto& row : rows) {
+    platform::SetLockTimeoutForTest(row.timeout);
+    std::size_t tries = 0;
+    const Try last = platform::RetryWithinLockTimeout(
+        [&] { return tries < row.answers.size() ? row.answers[tries++] : (++tries, Try::kAgain); });
+    EXPECT_EQ(tries, static_cast<std::size_t>(row.tries)) << row.timeout;
+    EXPECT_EQ(last, row.last);
+  }
+  platform::SetLockTimeoutForTest(platform::kLockTimeoutMs);
 }
