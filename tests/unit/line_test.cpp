@@ -460,7 +460,12 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
        "1000 \r\n",
        1000, ""},
       {" \t7\n\n", 7, ""},
+      {" \r\n", 1, ""},
       {"12x\n", 0, " holds \"12x\", which is no number: refused rather than guessed"},
+      {"12345678901234567890123x", 0,
+       " holds \"12345678901234567890123x\", which is no number: refused rather than guessed"},
+      {"123456789012345678901234x", 0,
+       " holds \"123456789012345678901234...\", which is no number: refused rather than guessed"},
       {"18446744073709551615", 0,
        " is used up (18446744073709551615): refused rather than guessed"},
       {"18446744073709551616", 0,
@@ -473,7 +478,27 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
     EXPECT_EQ(c.next != 0 ? std::to_string(n) : why,
               c.next != 0 ? std::to_string(c.next) : path + c.why);
   }
+  // A counter that cannot be read is no counter, looked at or taken.
+  EXPECT_FALSE(NextSerialNumber(pattern, 1, false, &n, &why) ||
+               NextSerialNumber(pattern, 1, true, &n, &why));
   EXPECT_EQ(std::system((std::string("rm -rf ") + pattern).c_str()), 0);
+}
+
+// A number that outgrows the serial's room fails its unit before anything is written.
+TEST_F(LineTest, SerialLongerThanTheBridgeTakesFailsItsUnit) {
+  const std::string serial = std::string(76, 'S');
+  for (const int number : {999, 1000}) {
+    std::ofstream(dir_ + "p.toml.counter") << number << "\n";
+    EXPECT_EQ(Run({"--apply", Profile("serial = \"" + serial + "{n}\"")}), 1);  // not verified
+    const std::vector<std::string> names = Fake().Names();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "QZ_UpdateCustomizedSetting"), number == 999);
+    EXPECT_EQ(out_.substr(0, out_.find('\n', out_.find("serial ")) + 1),
+              "[1/1] dev0: reading 01.02.03.04 ... PASS (0.0 s)\n[1/1] dev0: serial " + serial +
+                  std::to_string(number) +
+                  (number == 999 ? " ... PASS (0.0 s)\n" : " ... FAIL (0.0 s)\n"));
+    EXPECT_EQ(out_.find("  serial longer than 79\n") != std::string::npos, number == 1000) << out_;
+  }
+  EXPECT_EQ(ReadAll(dir_ + "p.toml.counter"), "1001\n");
 }
 
 // When no watcher can start (here: no room for its stack), a request ends the
