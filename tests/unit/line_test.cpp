@@ -6,8 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <regex>
@@ -520,16 +522,52 @@ TEST(StopRequests, WithoutAWatcherSignalsStayFatal) {
   EXPECT_NE(status, 3 << 8);
 }
 
-// The record's time has whole seconds, the recorder's milliseconds.
+// The record's time has whole seconds, the recorder's milliseconds: the clock's
+// time in UTC, cut (never rounded) to the digits asked.
 TEST(ClockText, DigitsOfTheSecondAsAsked) {
-  const struct {
-    int decimals;
-    const char* fraction;
-  } cases[] = {{0, ""}, {3, "\\.\\d{3}"}, {6, "\\.\\d{6}"}, {-1, ""}, {9, "\\.\\d{6}"}};
+  using std::chrono::system_clock;
+  const auto micros = [](system_clock::time_point t) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
+  };
+  const std::regex shape(R"((\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d):(\d\d)(?:\.(\d+))?Z)");
+  const struct { int decimals, digits; } cases[] = {{0, 0}, {3, 3}, {6, 6}, {-1, 0}, {9, 6}};
   for (const auto& c : cases) {
-    const std::regex shape(std::string("\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}") + c.fraction +
-                           "Z");
-    EXPECT_TRUE(std::regex_match(platform::CurrentTimeText(c.decimals), shape)) << c.decimals;
+    const long long before = micros(system_clock::now());
+    const std::string text = platform::CurrentTimeText(c.decimals);
+    const long long after = micros(system_clock::now());
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(text, m, shape)) << text;
+    EXPECT_EQ(m[7].length(), c.digits) << text;
+    std::tm utc = {};
+    utc.tm_year = std::stoi(m[1]) - 1900;
+    utc.tm_mon = std::stoi(m[2]) - 1;
+    utc.tm_mday = std::stoi(m[3]);
+    utc.tm_hour = std::stoi(m[4]);
+    utc.tm_min = std::stoi(m[5]);
+    utc.tm_sec = std::stoi(m[6]);
+    long long unit = 1000000, told = timegm(&utc) * unit;
+    for (int digit = 0; digit < c.digits; ++digit) unit /= 10;
+    if (c.digits > 0) told += std::stoll(m[7]) * unit;
+    EXPECT_LE(before / unit * unit, told) << text;
+    EXPECT_LE(told, after) << text;
+  }
+}
+
+// The command line as the system keeps it, a NUL between arguments, cut at the limit.
+TEST(ProcessCommandLine, AsKeptAndCutAtTheLimit) {
+  const std::string kept = ReadAll("/proc/self/cmdline");  // with its last NUL
+  const std::string whole = kept.substr(0, kept.size() - 1);
+  const struct {
+    std::size_t limit;
+    std::string text;
+  } cases[] = {{kept.size(), whole},
+               {whole.size(), whole},
+               {whole.size() - 1, kept.substr(0, whole.size() - 1)},
+               {0, ""}};
+  for (const auto& c : cases) {
+    bool cut = c.text == whole;
+    EXPECT_EQ(platform::ProcessCommandLine(c.limit, &cut), c.text) << c.limit;
+    EXPECT_EQ(cut, c.text != whole) << c.limit;
   }
 }
 
