@@ -105,8 +105,9 @@ TEST(CallNotation, OutputsLeftAgainAndToldBack) {
   for (const auto& [left, buffer] : {std::pair(longer, longer.substr(0, 80)), {"ab", fitting}}) {
     RecordedCall call;
     std::string error;
-    ASSERT_TRUE(ParseCall(R"(QZ_GetFWVersion("d", out=")" + left + R"(", out=0x3A5C, out=-5) = 1)",
-                          &call, &error))
+    ASSERT_TRUE(
+        ParseCall(R"(QZ_GetFWVersion("d", out=")" + left + R"(", out=0xFFFF, out=2147483647) = 1)",
+                  &call, &error))
         << error;
     char text[kLibraryTextSize + 1];
     std::memset(text, '#', sizeof text);
@@ -117,8 +118,9 @@ TEST(CallNotation, OutputsLeftAgainAndToldBack) {
     EXPECT_FALSE(CallAgrees(call, "QZ_GetFWVersion", std::make_tuple("e", text, &id, &number)));
     WriteOutputs(args, call.args, "QZ_GetFWVersion");
     EXPECT_EQ(std::string(text, sizeof text), buffer + "#");
-    EXPECT_EQ(CallText("QZ_GetFWVersion", args, true),
-              R"(QZ_GetFWVersion("d", out=")" + left.substr(0, 80) + R"(", out=0x3A5C, out=-5))");
+    EXPECT_EQ(
+        CallText("QZ_GetFWVersion", args, true),
+        R"(QZ_GetFWVersion("d", out=")" + left.substr(0, 80) + R"(", out=0xFFFF, out=2147483647))");
   }
 }
 

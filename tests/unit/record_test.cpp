@@ -75,7 +75,7 @@ class RecordTest : public ::testing::Test {
   }
   // Whether PassedOf made the index anew (the old file held by a link meanwhile).
   bool Remakes(const Serials& serials, const Serials& passed) {
-    const std::string index = record_ + ".serials", held = dir_ + "held";
+    const std::string index = record_ + ".serials", held = dir_ + "index.held";
     EXPECT_EQ(link(index.c_str(), held.c_str()), 0);
     EXPECT_EQ(PassedOf(serials), passed);
     struct stat now = {}, old = {};
@@ -116,6 +116,7 @@ TEST_F(RecordTest, CheckRefusesWhatCannotTakeLines) {
   }
   EXPECT_TRUE(CheckRecordAppendable(record_, &why)) << why;
   EXPECT_EQ(Read(record_), "");
+  EXPECT_FALSE(Remakes({"S1"}, {}));  // the index of an empty record is kept too
   // A lookup in what cannot be read fails; in a missing record it finds nothing, makes nothing.
   bool was = true;
   EXPECT_FALSE(SerialPassedBefore(dir_, "S1", &was, &why));
@@ -191,7 +192,9 @@ TEST_F(RecordTest, IndexFollowsEveryChangeOfTheRecord) {
     EXPECT_TRUE(Remakes(asked, all)) << d.at;
   }
   ASSERT_EQ(std::remove(index.c_str()), 0);
+  std::ofstream(index + ".tmp.1") << "left by a killed writer";
   EXPECT_EQ(PassedOf(asked), all);
+  EXPECT_FALSE(std::ifstream(index + ".tmp.1"));
   ASSERT_EQ(truncate(record_.c_str(), withS1), 0);
   ASSERT_TRUE(platform::AppendToFile(record_, Pass("S3") + "\n"));
   EXPECT_EQ(PassedOf(asked), Serials({"S1", "S3"}));
@@ -203,6 +206,17 @@ TEST_F(RecordTest, HashCollisionsAreConfirmedByTheLine) {
   EXPECT_EQ(PassedOf({"C1", "C2"}), Serials({"C1"}));
   ASSERT_TRUE(Append(Pass("C2"), "C2"));
   EXPECT_EQ(PassedOf({"C1", "C2", "C3"}), Serials({"C1", "C2"}));
+}
+
+// Entries at the table's first and last slots, and a walk wrapping past its end,
+// outlive the table's growth.
+TEST_F(RecordTest, GrowthKeepsEveryEntry) {
+  SetSerialHashForTest([](const std::string& serial) -> uint64_t { return std::stoull(serial); });
+  std::string lines = Pass("1024") + "\n" + Pass("1023") + "\n" + Pass("2047") + "\n";
+  for (int n = 1; n <= 600; ++n) lines += Pass(std::to_string(n)) + "\n";
+  ASSERT_TRUE(platform::AppendToFile(record_, lines));
+  EXPECT_EQ(PassedOf({"1024", "1023", "2047", "3071", "1", "600", "601"}),
+            Serials({"1024", "1023", "2047", "1", "600"}));
 }
 
 TEST_F(RecordTest, ConcurrentAppendersWriteWholeLinesAndIndexThem) {
