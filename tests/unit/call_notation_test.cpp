@@ -122,6 +122,14 @@ TEST(CallNotation, OutputsLeftAgainAndToldBack) {
         CallText("QZ_GetFWVersion", args, true),
         R"(QZ_GetFWVersion("d", out=")" + left.substr(0, 80) + R"(", out=0xFFFF, out=2147483647))");
   }
+  // The library version's buffer holds 20 bytes only.
+  char version[kLibraryTextSize];
+  std::memset(version, '#', sizeof version);
+  CallValue sdk;
+  sdk.text = std::string(40, 'S');
+  WriteOutput(version, sdk, "QZ_GetSDKVersion");
+  EXPECT_EQ(std::string(version, 21), std::string(20, 'S') + "#");
+  EXPECT_EQ(ArgText(version, "QZ_GetSDKVersion", true), "out=\"" + std::string(20, 'S') + "\"");
 }
 
 TEST(SessionLines, SplitTellsNotesRunsAndCalls) {
