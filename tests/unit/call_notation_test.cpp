@@ -156,10 +156,10 @@ TEST(SessionLines, SplitTellsNotesRunsAndCalls) {
       {"09:15", K::kBad, "", ""},
   };
   for (const auto& row : rows) {
-    const SessionLineParts parts = SplitSessionLine(row.line);
-    EXPECT_EQ(parts.kind, row.kind) << row.line;
-    EXPECT_EQ(parts.run, row.run) << row.line;
-    EXPECT_EQ(parts.call, row.call) << row.line;
+    const SessionLineParts split = SplitSessionLine(row.line);
+    EXPECT_EQ(split.kind, row.kind) << row.line;
+    EXPECT_EQ(split.run, row.run) << row.line;
+    EXPECT_EQ(split.call, row.call) << row.line;
   }
 }
 

@@ -1,5 +1,6 @@
 // The production line over the fake: options, profiles, the counter, each
-// unit's outcome with its output and record, the system's SHA-256.
+// unit's outcome with its output and record, stop requests; the clock, the
+// command line and the system's SHA-256 it relies on.
 #include <gtest/gtest.h>
 #include <pthread.h>
 #include <sys/stat.h>
@@ -77,11 +78,11 @@ class LineTest : public ::testing::Test {
 TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
   // A key that sorts after every other fails last: "X\nzzz = 1" shows X taken.
   const std::string braces =
-                        "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces",
-                    counter =
-                        "1: serial_start: must be a whole number from 0 to 4611686018427387903",
-                    taken = "2: zzz: unknown key", noFile = ": No such file or directory",
-                    longest(255 - dir_.size(), 'x');
+      "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces";
+  const std::string counter =
+      "1: serial_start: must be a whole number from 0 to 4611686018427387903";
+  const std::string taken = "2: zzz: unknown key", noFile = ": No such file or directory";
+  const std::string longest(255 - dir_.size(), 'x');  // with the folder, the longest path
   const struct {
     std::string text, why;
   } cases[] = {
