@@ -149,6 +149,7 @@ TEST_F(CommandLineTest, ValuesAndTheirMessages) {
     EXPECT_EQ(Run(c.words, c.faults), c.output) << c.words;
     EXPECT_TRUE(CallsInclude(Fake().calls, c.calls)) << c.words;
     EXPECT_TRUE(!c.calls.empty() || Fake().calls.empty()) << c.words;
+    EXPECT_TRUE(!c.calls.empty() || result_ == 0) << c.words;  // refused: 0
   }
 }
 

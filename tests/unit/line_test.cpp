@@ -1,11 +1,16 @@
 // The production line over the fake: options, profiles, the counter, each
-// unit's outcome with its output and record, the system's SHA-256.
+// unit's outcome with its output and record, stop requests; the clock, the
+// command line and the system's SHA-256 it relies on.
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <regex>
@@ -16,6 +21,7 @@
 #include "line/serial_counter.h"
 #include "platform/digest.h"
 #include "platform/process.h"
+#include "platform/stop_request.h"
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
 #include "tests/fake/console_capture.h"
@@ -70,9 +76,15 @@ class LineTest : public ::testing::Test {
 };
 
 TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
+  // A key that sorts after every other fails last: "X\nzzz = 1" shows X taken.
+  const std::string braces =
+      "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces";
+  const std::string counter =
+      "1: serial_start: must be a whole number from 0 to 4611686018427387903";
+  const std::string taken = "2: zzz: unknown key", noFile = ": No such file or directory";
+  const std::string longest(255 - dir_.size(), 'x');  // with the folder, the longest path
   const struct {
-    const char* text;
-    const char* why;
+    std::string text, why;
   } cases[] = {
       {"vid = \"12345\"", "1: vid: must be 1 to 4 hex digits"},
       {"pid = \"x1\"", "1: pid: must be 1 to 4 hex digits"},
@@ -80,20 +92,48 @@ TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
       {"[vid]", "1: vid: must be a text"},
       {"timer = -1", "1: timer: must be a whole number from 0 to 2147483647"},
       {"timer = 2147483648", "1: timer: must be a whole number from 0 to 2147483647"},
+      {"timer = \"1\"", "1: timer: must be a whole number from 0 to 2147483647"},
+      {"timer = 0\nzzz = 1", taken},
+      {"timer = 2147483647\nzzz = 1", taken},
+      {"serial_start = -1", counter},
+      {"serial_start = 4611686018427387904", counter},
+      {"serial_start = \"1\"", counter},
+      {"serial_start = 0\nzzz = 1", taken},
+      {"serial_start = 4611686018427387903\nzzz = 1", taken},
+      {"product = \"a\\u007Fb\"", "1: product: must be printable ASCII text"},
+      {"product = \" a~\"\nzzz = 1", taken},
+      {"serial = \"A{n:78}\"\nzzz = 1", taken},
+      {"serial = \"A{n:10}B\"\nzzz = 1", taken},
+      {"serial = \"A}\"", braces},
+      {"serial = \"{n\"", braces},
+      {"serial = \"{n:}\"", braces},
+      {"serial = \"{n:100}\"", braces},
+      {"serial = \"{n:1a}\"", braces},
+      {"serial = \"{n:a1}\"", braces},
+      {"serial = \"{N}\"", braces},
+      {"image = 5", "1: image: must be a text"},
+      {"image = \"\"", "1: image: must be a path of 1 to 255 characters"},
+      {"image = \"" + longest + "x\"", "1: image: must be a path of 1 to 255 characters"},
+      {"image = \"" + longest + "\"", "1: image: cannot open " + dir_ + longest + noFile},
+      {"image = \"a\\u007F\"", "1: image: must be printable text"},
+      {"image = \"\\\\no ne.bin\"", "1: image: cannot open \\no ne.bin" + noFile},
+      {"image = \"C:none.bin\"", "1: image: cannot open C:none.bin" + noFile},
+      {"\nhdd2 = \"B\"", "2: hdd2: needs hdd1 too"},
+      {"image = \"fw.bin\"\nhdd1 = \"A\"\nhdd2 = \"\"",
+       "2: hdd1, hdd2: the update with an image takes no empty HDD string"},
       {"product = 5", "1: product: must be a text"},
       {"product = \"a\\tb\"", "1: product: must be printable ASCII text"},
       {"manufacturer = \"Acm\u00e9\"", "1: manufacturer: must be printable ASCII text"},
       {"product = \"\U0001F600\"", "1: product: must be printable ASCII text"},
       {"serial = \"SN\u00e9{n}\"", "1: serial: must be printable ASCII text"},
       {"serial = \"A{n:80}\"", "1: serial: is longer than 79 with its number at its width"},
-      {"serial = \"{n:0}\"", "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99)"},
-      {"manufacturer = \"a\"\n\"manufacturer\" = \"b\"", "2: manufacturer: given twice"},
-      {"\xFF\xFEv\0", "0: UTF-16: save the profile as UTF-8"},
+      {"serial = \"{n:0}\"", braces},
+      {"\nmanufacturer = \"a\"\n\"manufacturer\" = \"b\"", "3: manufacturer: given twice"},
+      {"\xFF\xFE", "0: UTF-16: save the profile as UTF-8"},
+      {"\xFE\xFFv", "0: UTF-16: save the profile as UTF-8"},
       {"manufacturer = \"\"", "1: manufacturer: is empty"},
-      {"serial = \"A{x}\"",
-       "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces"},
-      {"serial = \"{n}{n}\"",
-       "1: serial: takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces"},
+      {"serial = \"A{x}\"", braces},
+      {"serial = \"{n}{n}\"", braces},
       {"serial = \"A\"\nserial_start = 3", "2: serial_start: needs a serial with {n}"},
       {"serial = \"A\"\nserial_end = 3", "2: serial_end: needs a serial with {n}"},
       {"serial = \"A{n}\"\nserial_start = 5\nserial_end = 4",
@@ -105,7 +145,7 @@ TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
        "writes both, and a unit's own cannot be read back apart)"},
       {"image = \"fw.bin\"\nhdd1 = \"\"\nhdd2 = \"B\"",
        "2: hdd1, hdd2: the update with an image takes no empty HDD string"},
-      {"image = \"nothing.bin\"", "1: image: cannot open "},
+      {"image = \"nothing.bin\"", "1: image: cannot open " + dir_ + "nothing.bin" + noFile},
       {"# nothing\n",
        "1: names none of image, vid, pid, manufacturer, product, serial, hdd1, hdd2, timer"},
       {"vid = ", "1: "},
@@ -361,6 +401,9 @@ TEST_F(LineTest, OptionsDevicesAndStatuses) {
       "# Its HDD strings read back as one, 'HDD STRING'; name hdd1 and hdd2 to write them.\n"
       "manufacturer = 'Maker'\npid = '00C4'\nproduct = 'Bridge'\ntimer = 300\nvid = '1A2B'\n");
   EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 2);  // --json: one object per unit
+  // A listed path that looks like a number is found by its name: devices count from 1.
+  EXPECT_EQ(Run({"--device", "0", "-gvd"}, "", 1, [] { std::strcpy(DeviceList[0], "0"); }), 0);
+  EXPECT_EQ(out_, "VID: 0x1A2B\n");
 }
 
 TEST_F(LineTest, ListingTellsWhatItCannotShow) {
@@ -442,7 +485,12 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
        "1000 \r\n",
        1000, ""},
       {" \t7\n\n", 7, ""},
+      {" \r\n", 1, ""},
       {"12x\n", 0, " holds \"12x\", which is no number: refused rather than guessed"},
+      {"12345678901234567890123x", 0,
+       " holds \"12345678901234567890123x\", which is no number: refused rather than guessed"},
+      {"123456789012345678901234x", 0,
+       " holds \"123456789012345678901234...\", which is no number: refused rather than guessed"},
       {"18446744073709551615", 0,
        " is used up (18446744073709551615): refused rather than guessed"},
       {"18446744073709551616", 0,
@@ -460,19 +508,94 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
   EXPECT_FALSE(NextSerialNumber(path, 1, true, &n, &why, 10));
   EXPECT_EQ(why, "the serial range is used up: the next number, 11, is past serial_end 10");
   EXPECT_EQ(ReadAll(path), "11\n");
+  // A counter that cannot be read is no counter, looked at or taken.
+  EXPECT_FALSE(NextSerialNumber(pattern, 1, false, &n, &why) ||
+               NextSerialNumber(pattern, 1, true, &n, &why));
   EXPECT_EQ(std::system((std::string("rm -rf ") + pattern).c_str()), 0);
 }
 
-// The record's time has whole seconds, the recorder's milliseconds.
+// A number that outgrows the serial's room fails its unit before anything is written.
+TEST_F(LineTest, SerialLongerThanTheBridgeTakesFailsItsUnit) {
+  const std::string serial = std::string(76, 'S');
+  for (const int number : {999, 1000}) {
+    std::ofstream(dir_ + "p.toml.counter") << number << "\n";
+    EXPECT_EQ(Run({"--apply", Profile("serial = \"" + serial + "{n}\"")}), 1);  // not verified
+    const std::vector<std::string> names = Fake().Names();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "QZ_UpdateCustomizedSetting"), number == 999);
+    EXPECT_EQ(out_.substr(0, out_.find('\n', out_.find("serial ")) + 1),
+              "[1/1] dev0: reading 01.02.03.04 ... PASS (0.0 s)\n[1/1] dev0: serial " + serial +
+                  std::to_string(number) +
+                  (number == 999 ? " ... PASS (0.0 s)\n" : " ... FAIL (0.0 s)\n"));
+    EXPECT_EQ(out_.find("  serial longer than 79\n") != std::string::npos, number == 1000) << out_;
+  }
+  EXPECT_EQ(ReadAll(dir_ + "p.toml.counter"), "1001\n");
+}
+
+// When no watcher can start (here: no room for its stack), a request ends the
+// process as before: the signals are not left blocked.
+TEST(StopRequests, WithoutAWatcherSignalsStayFatal) {
+  const pid_t child = fork();
+  if (child == 0) {
+    pthread_attr_t huge;
+    pthread_attr_init(&huge);
+    pthread_attr_setstacksize(&huge, std::size_t{1} << 50);
+    pthread_setattr_default_np(&huge);
+    const bool watching = platform::WatchStopRequests([](int) {});
+    sigset_t blocked;
+    pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
+    _exit(watching ? 4 : sigismember(&blocked, SIGTERM) ? 3 : 0);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_NE(status, 3 << 8);
+}
+
+// The record's time has whole seconds, the recorder's milliseconds: the clock's
+// time in UTC, cut (never rounded) to the digits asked.
 TEST(ClockText, DigitsOfTheSecondAsAsked) {
-  const struct {
-    int decimals;
-    const char* fraction;
-  } cases[] = {{0, ""}, {3, "\\.\\d{3}"}, {6, "\\.\\d{6}"}, {-1, ""}, {9, "\\.\\d{6}"}};
+  using std::chrono::system_clock;
+  const auto micros = [](system_clock::time_point t) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
+  };
+  const std::regex shape(R"((\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d):(\d\d)(?:\.(\d+))?Z)");
+  const struct { int decimals, digits; } cases[] = {{0, 0}, {3, 3}, {6, 6}, {-1, 0}, {9, 6}};
   for (const auto& c : cases) {
-    const std::regex shape(std::string("\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}") + c.fraction +
-                           "Z");
-    EXPECT_TRUE(std::regex_match(platform::CurrentTimeText(c.decimals), shape)) << c.decimals;
+    const long long before = micros(system_clock::now());
+    const std::string text = platform::CurrentTimeText(c.decimals);
+    const long long after = micros(system_clock::now());
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(text, m, shape)) << text;
+    EXPECT_EQ(m[7].length(), c.digits) << text;
+    std::tm utc = {};
+    utc.tm_year = std::stoi(m[1]) - 1900;
+    utc.tm_mon = std::stoi(m[2]) - 1;
+    utc.tm_mday = std::stoi(m[3]);
+    utc.tm_hour = std::stoi(m[4]);
+    utc.tm_min = std::stoi(m[5]);
+    utc.tm_sec = std::stoi(m[6]);
+    long long unit = 1000000, told = timegm(&utc) * unit;
+    for (int digit = 0; digit < c.digits; ++digit) unit /= 10;
+    if (c.digits > 0) told += std::stoll(m[7]) * unit;
+    EXPECT_LE(before / unit * unit, told) << text;
+    EXPECT_LE(told, after) << text;
+  }
+}
+
+// The command line as the system keeps it, a NUL between arguments, cut at the limit.
+TEST(ProcessCommandLine, AsKeptAndCutAtTheLimit) {
+  const std::string kept = ReadAll("/proc/self/cmdline");  // with its last NUL
+  const std::string whole = kept.substr(0, kept.size() - 1);
+  const struct {
+    std::size_t limit;
+    std::string text;
+  } cases[] = {{kept.size(), whole},
+               {whole.size(), whole},
+               {whole.size() - 1, kept.substr(0, whole.size() - 1)},
+               {0, ""}};
+  for (const auto& c : cases) {
+    bool cut = c.text == whole;
+    EXPECT_EQ(platform::ProcessCommandLine(c.limit, &cut), c.text) << c.limit;
+    EXPECT_EQ(cut, c.text != whole) << c.limit;
   }
 }
 

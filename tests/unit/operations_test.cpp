@@ -261,6 +261,7 @@ TEST_F(OperationsTest, InputsRefusedOrPassedOn) {
       {[] { return SetNamedWith(&CustomizedSetting::product, "", kSettingProduct); }, 0},
       {[] { return SetNamedWith(&CustomizedSetting::product, "Box", kSettingTimer, -1); }, 0},
       {[] { return SetNamedWith(&CustomizedSetting::product, "Box", 0); }, 0},
+      {[] { return SetNamedWith(&CustomizedSetting::product, "Box", kSettingProduct | 1U << 7); }, 0},
       {[] { return SetNamedWith(&CustomizedSetting::serialNumber, "S", kSettingSerial | kSettingProduct); }, 8},
       {[] { return SetNamedWith(&CustomizedSetting::manufacturer, "", kSettingTimer, 0); }, 5}};
   for (const auto& c : cases) {

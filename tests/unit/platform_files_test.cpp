@@ -1,11 +1,16 @@
-// SameFile and RealPath over links, a missing file and two distinct files.
+// Files: SameFile and RealPath over links, a missing file and two distinct files; no file
+// left open; the tries of a wait for a lock.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <vector>
 
 #include "platform/files.h"
+#include "platform/open_file.h"
 
 TEST(PlatformFiles, SameFileAndRealPath) {
   char pattern[] = "/tmp/bridgefw-files-XXXXXX";
@@ -33,4 +38,68 @@ TEST(PlatformFiles, SameFileAndRealPath) {
   }
   EXPECT_FALSE(platform::SameFile(dir + "/none", dir + "/none"));
   ASSERT_EQ(std::system(("rm -r " + dir).c_str()), 0);
+}
+
+// Every call closes what it opened, whether it did its work or was refused.
+TEST(PlatformFiles, NoCallLeavesAFileOpen) {
+  char pattern[] = "/tmp/bridgefw-files-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::string dir = pattern, file = dir + "/new";
+  const auto openFiles = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+  };
+  std::string text, why;
+  bool missing = false;
+  platform::SetLockTimeoutForTest(50);
+  const auto held = platform::FileLock::Acquire(dir + "/held", true, &why);
+  const std::function<bool()> calls[] = {
+      [&] { return platform::CreateNewFile(file, "a", &why); },
+      [&] { return !platform::CreateNewFile(file, "a", &why); },
+      [&] { return platform::AppendToFile(file, "b", platform::Sync::kToDisk, &why); },
+      [&] { return platform::AppendToFile(dir + "/made", "m", platform::Sync::kToDisk, &why); },
+      [&] { return platform::ReadFileText(file, &text, &missing, &why) && text == "ab"; },
+      [&] { return !platform::ReadFileText(dir, &text, &missing, &why); },
+      [&] { return platform::ReplaceFileAtomically(file, "c", &why); },
+      [&] {
+        return platform::ChangeFileLocked(
+            file, [](std::string& t) { return !(t += "d").empty(); }, &why);
+      },
+      [&] { return !platform::FileLock::Acquire(dir + "/held", true, &why); },
+      [&] { return !platform::FileLock::Acquire(dir, true, &why); },
+      [&] { return !platform::OpenFile::Open(dir, platform::OpenFor::kRead, &why); },
+      [&] { return platform::RenameOver(dir + "/made", dir + "/moved", &why); },
+  };
+  for (const auto& call : calls) {
+    const auto before = openFiles();
+    EXPECT_TRUE(call()) << &call - calls << ": " << why;
+    EXPECT_EQ(openFiles(), before) << &call - calls;
+  }
+  EXPECT_TRUE(platform::ReadFileText(file, &text, &missing, &why) && text == "cd");
+  platform::SetLockTimeoutForTest(platform::kLockTimeoutMs);
+  ASSERT_EQ(std::system(("rm -r " + dir).c_str()), 0);
+}
+
+// A try each millisecond for the first 100 ms, then every 10 ms, until the time is
+// up; a try done or failed for good ends the wait, and its result is returned.
+TEST(PlatformFiles, TriesWithinTheLockTimeout) {
+  using platform::Try;
+  const struct {
+    int timeout;
+    std::vector<Try> answers;  // then kAgain
+    int tries;
+    Try last;
+  } rows[] = {{120, {}, 103, Try::kAgain},
+              {0, {}, 1, Try::kAgain},
+              {120, {Try::kDone}, 1, Try::kDone},
+              {120, {Try::kFailed}, 1, Try::kFailed},
+              {120, {Try::kAgain, Try::kAgain, Try::kDone}, 3, Try::kDone}};
+  for (const auto& row : rows) {
+    platform::SetLockTimeoutForTest(row.timeout);
+    std::size_t tries = 0;
+    const Try last = platform::RetryWithinLockTimeout(
+        [&] { return tries < row.answers.size() ? row.answers[tries++] : (++tries, Try::kAgain); });
+    EXPECT_EQ(tries, static_cast<std::size_t>(row.tries)) << row.timeout;
+    EXPECT_EQ(last, row.last);
+  }
+  platform::SetLockTimeoutForTest(platform::kLockTimeoutMs);
 }

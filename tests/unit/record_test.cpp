@@ -16,6 +16,7 @@
 #include <set>
 #include <sstream>
 
+#include "line/record_lines.h"
 #include "line/serial_table.h"
 #include "platform/files.h"
 
@@ -72,6 +73,17 @@ class RecordTest : public ::testing::Test {
     }
     return passed;
   }
+  // Whether PassedOf made the index anew (the old file held by a link meanwhile).
+  bool Remakes(const Serials& serials, const Serials& passed) {
+    const std::string index = record_ + ".serials", held = dir_ + "index.held";
+    EXPECT_EQ(link(index.c_str(), held.c_str()), 0);
+    EXPECT_EQ(PassedOf(serials), passed);
+    struct stat now = {}, old = {};
+    const bool remade =
+        stat(index.c_str(), &now) == 0 && stat(held.c_str(), &old) == 0 && now.st_ino != old.st_ino;
+    std::remove(held.c_str());
+    return remade;
+  }
   std::string dir_, record_;
   bool ended_ = false;
 };
@@ -104,6 +116,12 @@ TEST_F(RecordTest, CheckRefusesWhatCannotTakeLines) {
   }
   EXPECT_TRUE(CheckRecordAppendable(record_, &why)) << why;
   EXPECT_EQ(Read(record_), "");
+  EXPECT_FALSE(Remakes({"S1"}, {}));  // the index of an empty record is kept too
+  // A lookup in what cannot be read fails; in a missing record it finds nothing, makes nothing.
+  bool was = true;
+  EXPECT_FALSE(SerialPassedBefore(dir_, "S1", &was, &why));
+  EXPECT_TRUE(SerialPassedBefore(dir_ + "none", "S1", &was, &why) && !was);
+  EXPECT_FALSE(std::ifstream(dir_ + "none.lock"));
 }
 
 TEST_F(RecordTest, LastLineWithoutLineEndIsEndedFirst) {
@@ -137,18 +155,46 @@ TEST_F(RecordTest, IndexFollowsEveryChangeOfTheRecord) {
   ASSERT_TRUE(Append(R"({"result":"pass","serial":"D1","dry_run":true})"));
   ASSERT_TRUE(Append(Pass("S1"), "S1"));
   const off_t withS1 = static_cast<off_t>(Read(record_).size());
-  const Serials asked = {"S1", "S2", "S3", "F1", "D1", "N1", "G0", "G599"};
-  const Serials all = {"S1", "S2", "G0", "G599"};
-  // Another appender, without the index: 601 more passing lines, one not JSON, one
-  // passing only deeper down.
-  std::string more = Pass("S2") + "\nnot json\n" +
+  const std::string index = record_ + ".serials";
+  EXPECT_FALSE(Remakes({"S1", "D1"}, {"S1"}));  // a current index is kept
+  const Serials asked = {"S1", "S2", "S3", "F1", "D1", "N1", "G0", "G599", "L1", "L2"};
+  const Serials all = {"S1", "S2", "G0", "G599", "L1"};
+  // Another appender, without the index: 603 more passing lines, one of them longer
+  // than a read and one too long to be ours, one not JSON, one passing only deeper down.
+  const auto padded = [](const char* serial, std::size_t pad) {
+    return R"({"result":"pass","pad":")" + std::string(pad, ' ') + R"(","serial":")" + serial +
+           "\"}\n";
+  };
+  std::string more = padded("L1", 100000) + padded("L2", kMaxRecordLine) + Pass("S2") +
+                     "\nnot json\n" +
                      R"({"result":"fail","after":{"result":"pass"},"serial":"N1"})" + "\n";
   for (int i = 0; i < 600; ++i) more += Pass("G" + std::to_string(i)) + "\n";
   ASSERT_TRUE(platform::AppendToFile(record_, more));
   EXPECT_EQ(PassedOf(asked), all);
-  EXPECT_EQ(Read(record_ + ".serials").size(), 48u + 2048 * 16);  // grown when half full
-  ASSERT_EQ(std::remove((record_ + ".serials").c_str()), 0);
+  EXPECT_EQ(Read(index).size(), 48u + 2048 * 16);  // grown when half full
+  // Any field of the header wrong (its check made to match): made anew.
+  const std::string sound = Read(index);
+  const struct {
+    std::size_t at;
+    uint64_t value;
+    std::size_t size;  // of the damaged file
+  } damages[] = {{0, 0, sound.size()},      {8, 1024, sound.size()},
+                 {8, 1536, 48 + 1536 * 16}, {8, 4096, sound.size()},
+                 {16, 1025, sound.size()},  {24, Read(record_).size() + 1, sound.size()},
+                 {32, 0, sound.size()},     {40, 0, sound.size()},
+                 {48, 0, sound.size() - 16}};
+  for (const auto& d : damages) {
+    std::string damaged = sound.substr(0, d.size);
+    std::memcpy(&damaged[d.at], &d.value, sizeof d.value);
+    const uint64_t check = Hash64(damaged.data(), 40);
+    if (d.at < 40) std::memcpy(&damaged[40], &check, sizeof check);
+    std::ofstream(index, std::ios::binary) << damaged;
+    EXPECT_TRUE(Remakes(asked, all)) << d.at;
+  }
+  ASSERT_EQ(std::remove(index.c_str()), 0);
+  std::ofstream(index + ".tmp.1") << "left by a killed writer";
   EXPECT_EQ(PassedOf(asked), all);
+  EXPECT_FALSE(std::ifstream(index + ".tmp.1"));
   ASSERT_EQ(truncate(record_.c_str(), withS1), 0);
   ASSERT_TRUE(platform::AppendToFile(record_, Pass("S3") + "\n"));
   EXPECT_EQ(PassedOf(asked), Serials({"S1", "S3"}));
@@ -160,6 +206,17 @@ TEST_F(RecordTest, HashCollisionsAreConfirmedByTheLine) {
   EXPECT_EQ(PassedOf({"C1", "C2"}), Serials({"C1"}));
   ASSERT_TRUE(Append(Pass("C2"), "C2"));
   EXPECT_EQ(PassedOf({"C1", "C2", "C3"}), Serials({"C1", "C2"}));
+}
+
+// Entries at the table's first and last slots, and a walk wrapping past its end,
+// outlive the table's growth.
+TEST_F(RecordTest, GrowthKeepsEveryEntry) {
+  SetSerialHashForTest([](const std::string& serial) -> uint64_t { return std::stoull(serial); });
+  std::string lines = Pass("1024") + "\n" + Pass("1023") + "\n" + Pass("2047") + "\n";
+  for (int n = 1; n <= 600; ++n) lines += Pass(std::to_string(n)) + "\n";
+  ASSERT_TRUE(platform::AppendToFile(record_, lines));
+  EXPECT_EQ(PassedOf({"1024", "1023", "2047", "3071", "1", "600", "601"}),
+            Serials({"1024", "1023", "2047", "1", "600"}));
 }
 
 TEST_F(RecordTest, ConcurrentAppendersWriteWholeLinesAndIndexThem) {
