@@ -13,7 +13,7 @@ demo=(cmake ninja-build g++ nlohmann-json3-dev libtomlplusplus-dev nettle-dev)
 test=(
   libgtest-dev libgmock-dev git pandoc
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 qemu-user g++-multilib nettle-dev:i386
+  wine wine32:i386 qemu-user g++-multilib nettle-dev:i386 procps
 )
 all=(
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind hyperfine time gdb
