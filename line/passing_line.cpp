@@ -4,7 +4,7 @@
 
 namespace {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 
 // Keeps the top level's "result", "serial" and "dry_run" and reads past the
 // rest without building it: a rebuild reads every passing line of a record.

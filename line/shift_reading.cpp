@@ -10,7 +10,7 @@
 
 namespace {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 
 // Big enough to pass over a skipped line in a few reads.
 constexpr std::size_t kSkipBuffer = std::size_t{64} << 10;

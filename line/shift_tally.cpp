@@ -4,7 +4,7 @@
 
 namespace {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 
 const std::string* TextAt(const Json& object, const char* key) {
   const auto found = object.find(key);

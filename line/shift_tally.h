@@ -54,7 +54,7 @@ constexpr std::size_t kNamedBadLines = 100;
 
 // Tallies a record line: a JSON object whose "result" is a text. False, and
 // nothing tallied, for any other value. A dry run's line is counted apart.
-bool TallyRecordLine(const nlohmann::json& line, ShiftTally* tally);
+bool TallyRecordLine(const nlohmann::ordered_json& line, ShiftTally* tally);
 
 // Once every line is tallied: the serial numbers' span.
 void FinishTally(ShiftTally* tally);
