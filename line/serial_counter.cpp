@@ -35,14 +35,16 @@ bool ParseCounter(std::string text, uint64_t* value, std::string* why) {
 
 }  // namespace
 
+std::string RangeUsedUp(uint64_t number, uint64_t end) {
+  return "the serial range is used up: the next number, " + std::to_string(number) +
+         ", is past serial_end " + std::to_string(end);
+}
+
 bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take, uint64_t* number,
                       std::string* why, uint64_t end) {
   std::string fault;
   const auto refused = [&] { *why = counterPath + " " + fault + ": refused rather than guessed"; };
-  const auto usedUp = [&] {
-    *why = "the serial range is used up: the next number, " + std::to_string(*number) +
-           ", is past serial_end " + std::to_string(end);
-  };
+  const auto usedUp = [&] { *why = RangeUsedUp(*number, end); };
   if (!take) {
     // A look needs no lock, and must not make the file: a missing one is unused.
     std::string text;

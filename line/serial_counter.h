@@ -13,3 +13,6 @@
 // A number past `end` is never handed out: the range is used up.
 bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take, uint64_t* number,
                       std::string* why, uint64_t end = UINT64_MAX);
+
+// Why `number` cannot be handed out under a range that ends at `end`.
+std::string RangeUsedUp(uint64_t number, uint64_t end);

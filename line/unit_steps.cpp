@@ -40,8 +40,7 @@ bool NextNumber(Run& run, uint64_t* number, std::string* why) {
   }
   if (run.request.dryRun) *number += run.serialsPreviewed++;
   if (*number <= profile.serialEnd) return true;
-  *why = "the serial range is used up: the next number, " + std::to_string(*number) +
-         ", is past serial_end " + std::to_string(profile.serialEnd);
+  *why = RangeUsedUp(*number, profile.serialEnd);
   return false;
 }
 
