@@ -25,6 +25,11 @@ int FindDevice(const char* value) {
 
 }  // namespace
 
+void PrintListingLimit() {
+  if (ListedDeviceCount() < kMaxDevices) return;
+  ConsolePrint("At most %d units are seen at once: more may be attached\n", kMaxDevices);
+}
+
 int ChooseUnit(const LineRequest& request, int* status) {
   if (request.device != nullptr) {
     const int index = FindDevice(request.device);

@@ -7,3 +7,7 @@
 // or the only one listed. -1 with the message printed and *status set when
 // there is none.
 int ChooseUnit(const LineRequest& request, int* status);
+
+// The library is given kMaxDevices path buffers: when as many are listed,
+// says that more may be attached.
+void PrintListingLimit();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "line/device_choice.h"
 #include "line/exit_status.h"
 #include "line/unit_reading.h"
 #include "runtime/console.h"
@@ -61,9 +62,8 @@ int ListDevices(const LineRequest& request) {
   }
   if (request.json) {
     ConsolePrint("%s\n", list.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
-  } else if (ListedDeviceCount() >= kMaxDevices) {
-    // The library is given kMaxDevices path buffers: more may be attached.
-    ConsolePrint("At most %d units are seen at once: more may be attached\n", kMaxDevices);
+  } else {
+    PrintListingLimit();
   }
   return status;
 }

@@ -1,6 +1,6 @@
+#include "line/device_choice.h"
 #include "line/reporter.h"
 #include "runtime/console.h"
-#include "runtime/device_list.h"
 
 namespace {
 
@@ -35,9 +35,7 @@ void PrintChanges(const Run& run, const Unit& unit, const std::string&) {
 void PrintNote(const std::string& line) { ConsolePrint("%s\n", line.c_str()); }
 
 void PrintSummary(const Run& run, const RunTally& tally) {
-  if (run.request.all && ListedDeviceCount() >= kMaxDevices) {
-    ConsolePrint("At most %d units are seen at once: more may be attached\n", kMaxDevices);
-  }
+  if (run.request.all) PrintListingLimit();
   const int unreached = tally.listed - tally.served;
   if (unreached > 0) {
     ConsolePrint("Stopped: %d listed unit%s not reached\n", unreached, unreached == 1 ? "" : "s");
