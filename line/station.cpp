@@ -76,7 +76,6 @@ void StopStarting(Station& station, const std::string& why) {
 // A unit that carries a serial the record gives a passing unit is done.
 bool AlreadyDone(Station& station, const std::string& path, std::string* serial) {
   char text[kLibraryTextSize] = {};
-  const RefusalWatch watch;
   if (OpGetSerialNumber(path.c_str(), text) == 0 || text[0] == '\0') return false;
   *serial = text;
   bool passed = false;
@@ -149,10 +148,11 @@ void RecordForWorker(Station& station, const Worker& worker, const std::string& 
       std::round(std::chrono::duration<double>(Clock::now() - worker.start).count() * 1000) / 1000;
   bool endedTail = false;
   std::string fault;
-  if (!AppendRecordLine(station.files.record, RecordLine(record), "", &endedTail, &fault)) {
+  const std::string line = RecordLine(record);
+  if (!AppendRecordLine(station.files.record, line, "", &endedTail, &fault)) {
     station.board.Event("Record not written: " + fault, true);
   }
-  if (station.run.request.json) ConsolePrint("%s\n", RecordLine(record).c_str());
+  if (station.run.request.json) ConsolePrint("%s\n", line.c_str());
 }
 
 void Finish(Station& station, Worker& worker) {
