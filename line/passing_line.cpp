@@ -1,10 +1,8 @@
 #include "line/passing_line.h"
 
-#include <nlohmann/json.hpp>
+#include "line/json_line.h"
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // Keeps the top level's "result", "serial" and "dry_run" and reads past the
 // rest without building it: a rebuild reads every passing line of a record.

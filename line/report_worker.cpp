@@ -16,9 +16,7 @@ void SendStep(const Run&, const Unit& unit, const StepReport& step) {
 
 // The record line as the station needs it: whether it is filed, and the line.
 void SendRecorded(const std::string& recordLine, bool written) {
-  Send({{"event", "done"},
-        {"written", written},
-        {"record", Json::parse(recordLine, nullptr, false)}});
+  Send({{"event", "done"}, {"written", written}, {"record", ParsedJson(recordLine)}});
 }
 
 }  // namespace

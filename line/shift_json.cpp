@@ -3,8 +3,6 @@
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 Json Counts(const std::map<std::string, uint64_t>& counts) {
   Json object = Json::object();
   for (const auto& [name, count] : ByCount(counts)) object[name] = count;

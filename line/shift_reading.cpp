@@ -10,8 +10,6 @@
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 // Big enough to pass over a skipped line in a few reads.
 constexpr std::size_t kSkipBuffer = std::size_t{64} << 10;
 
@@ -51,7 +49,7 @@ bool RecordRead::Take(std::string_view line, uint64_t offset, std::string* why) 
   if (line.find('\0') != std::string_view::npos) return NotText(number_, why);
   // An editor's empty last line holds nothing to count.
   if (line.find_first_not_of(" \t\r") == std::string_view::npos) return true;
-  if (TallyRecordLine(Json::parse(line.begin(), line.end(), nullptr, false), tally_)) {
+  if (TallyRecordLine(ParsedJson(line), tally_)) {
     ++recordLines_;
   } else {
     Bad(number_);

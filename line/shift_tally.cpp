@@ -4,8 +4,6 @@
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 const std::string* TextAt(const Json& object, const char* key) {
   const auto found = object.find(key);
   if (found == object.end() || !found->is_string()) return nullptr;

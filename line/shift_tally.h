@@ -4,12 +4,13 @@
 
 #include <cstdint>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <set>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "line/json_line.h"
 
 struct HourFigures {
   uint64_t units = 0;
@@ -54,7 +55,7 @@ constexpr std::size_t kNamedBadLines = 100;
 
 // Tallies a record line: a JSON object whose "result" is a text. False, and
 // nothing tallied, for any other value. A dry run's line is counted apart.
-bool TallyRecordLine(const nlohmann::ordered_json& line, ShiftTally* tally);
+bool TallyRecordLine(const Json& line, ShiftTally* tally);
 
 // Once every line is tallied: the serial numbers' span.
 void FinishTally(ShiftTally* tally);

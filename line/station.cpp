@@ -109,7 +109,7 @@ void Start(Station& station, const std::string& path) {
 
 // One event of a worker's report.
 void TakeEvent(Station& station, Worker& worker, const std::string& line) {
-  const Json event = Json::parse(line, nullptr, false);
+  const Json event = ParsedJson(line);
   if (!event.is_object()) return;  // not a report: the worker's own message
   BoardRow& row = station.board.Row(worker.slot);
   if (event.value("event", "") == "step") {

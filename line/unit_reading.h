@@ -1,9 +1,9 @@
 // What the line reads of a unit, through the operations, and its JSON form.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "line/json_line.h"
 #include "ops/operations.h"
 #include "ops/setting_table.h"
 
@@ -13,8 +13,6 @@ struct UnitReading {
   char version[kLibraryTextSize] = {};
   CustomizedSetting setting = {};
 };
-
-using Json = nlohmann::ordered_json;
 
 // The series, the firmware version and the seven settings. False when the
 // settings read failed; a refused version or mode query shows only in the
