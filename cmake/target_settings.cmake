@@ -31,6 +31,8 @@ set(BRIDGEFW_WARNINGS -Wall -Wextra)
 set(BRIDGEFW_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all
     -fno-omit-frame-pointer)
 
+include(CheckLinkerFlag)
+
 function(bridgefw_make_settings)
   set(compile ${BRIDGEFW_WARNINGS})
   set(link "")
@@ -69,8 +71,16 @@ function(bridgefw_make_settings)
   target_compile_options(bridgefw_settings_size INTERFACE
     "$<$<AND:${optimized},$<COMPILE_LANGUAGE:C,CXX>>:-Os;-ffunction-sections;-fdata-sections>"
     "$<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>")
+  set(size_link --gc-sections)
+  # Relative relocations packed (DT_RELR, glibc 2.36): the table the loader
+  # reads and applies at each start is a twentieth of its size.
+  check_linker_flag(CXX "LINKER:-z,pack-relative-relocs" BRIDGEFW_LINKER_PACKS_RELOCATIONS)
+  if(BRIDGEFW_LINKER_PACKS_RELOCATIONS)
+    list(APPEND size_link -z,pack-relative-relocs)
+  endif()
+  list(TRANSFORM size_link REPLACE "(.+)" "LINKER:\\1")
   target_link_options(bridgefw_settings_size INTERFACE
-    "$<$<AND:${optimized},$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>>:LINKER:--gc-sections>")
+    "$<$<AND:${optimized},$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>>:${size_link}>")
 
   # The flags CMake gives CXX_VISIBILITY_PRESET hidden and
   # VISIBILITY_INLINES_HIDDEN, which are no usage requirements; on mingw the
