@@ -9,6 +9,6 @@ bool ShouldWaitForEnter(const ConsoleFacts& facts, bool menuExitChosen) {
 
 void HoldOwnConsoleWindow(bool menuExitChosen) {
   if (!ShouldWaitForEnter(QueryConsoleFacts(), menuExitChosen)) return;
-  ConsolePrint("Press Enter to close this window.\n");
-  ConsoleWaitForEnter();
+  runtime::ConsolePrint("Press Enter to close this window.\n");
+  runtime::ConsoleWaitForEnter();
 }

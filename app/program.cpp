@@ -10,6 +10,9 @@
 #include "ui/command_line.h"
 #include "ui/menu.h"
 
+using runtime::deviceCount;
+using runtime::DeviceList;
+
 namespace {
 
 // The front end, once the library is loaded (or not: help needs none).
@@ -18,7 +21,7 @@ int RunFrontEnd(const char* const* argv, const LineRun* line) {
     return RunLongOptionsWithoutDevice(*line);
   }
   if (ApiTable.module == nullptr) {
-    ConsolePrint("Initalize the API entries fail!\n");
+    runtime::ConsolePrint("Initalize the API entries fail!\n");
     return kLineNoDevice;
   }
   ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
@@ -26,7 +29,7 @@ int RunFrontEnd(const char* const* argv, const LineRun* line) {
     return deviceCount > 0 ? RunLongOptions(*line) : RunLongOptionsWithoutDevice(*line);
   }
   if (deviceCount <= 0) {
-    ConsolePrint("Not connect device\n");
+    runtime::ConsolePrint("Not connect device\n");
   } else if (argv != nullptr && argv[0] != nullptr && argv[1] != nullptr) {
     RunCommandLine(DeviceList[0], argv);
   } else {
@@ -57,7 +60,7 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
   int status = kLineAllPassed;
   // Without memory for the path buffers there is nothing to do, and no message
   // for it: the run ends quietly.
-  if (AllocateDeviceList()) {
+  if (runtime::AllocateDeviceList()) {
     ApiTable.module = LoadApiEntries();
     status = RunFrontEnd(argv, longOptions ? &line : nullptr);
   }
@@ -65,7 +68,7 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
     FreeLibrary(ApiTable.module);
     ApiTable.module = nullptr;
   }
-  FreeDeviceList();
+  runtime::FreeDeviceList();
   HoldOwnConsoleWindow(MenuExitChosen());
   // The classic runs report only in text: their status is always 0.
   return longOptions ? status : 0;

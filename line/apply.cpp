@@ -38,7 +38,7 @@ bool ServeUnit(Run& run, Unit& unit, int* passedCount) {
       WriteUnitRecord(run.files.record, line, passed ? unit.serial : "", &endedTail, &why);
   if (endedTail)
     run.reporter.note("The record's last line had no line end: ended before this unit's");
-  if (!written) ConsolePrint("Record not written, line stopped: %s\n", why.c_str());
+  if (!written) runtime::ConsolePrint("Record not written, line stopped: %s\n", why.c_str());
   run.reporter.recorded(line, written);
   return written;
 }
@@ -53,7 +53,7 @@ int ApplyProfile(const LineRequest& request, const Profile& profile,
   Run run{request, profile, reporter, {}, platform::HostName()};
   std::string why;
   if (!PrepareRun(run, &why)) {
-    ConsolePrint("%s\n", why.c_str());
+    runtime::ConsolePrint("%s\n", why.c_str());
     return kLineUsageError;
   }
   const int listed = static_cast<int>(units.size());
@@ -65,7 +65,7 @@ int ApplyProfile(const LineRequest& request, const Profile& profile,
     unit.index = index;
     unit.ordinal = ++tally.served;
     unit.total = listed;
-    unit.path = DeviceList[index];
+    unit.path = runtime::DeviceList[index];
     unit.time = platform::CurrentTimeText(0);
     unit.start = std::chrono::steady_clock::now();
     recorded = ServeUnit(run, unit, &tally.passed);

@@ -7,6 +7,9 @@
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 
+using runtime::ConsolePrint;
+using runtime::ListedDeviceCount;
+
 namespace {
 
 // Index into DeviceList of a number from 1 or a listed path; -1 when neither.
@@ -18,7 +21,7 @@ int FindDevice(const char* value) {
     return static_cast<int>(number - 1);
   }
   for (int i = 0; i < ListedDeviceCount(); ++i) {
-    if (std::strcmp(DeviceList[i], value) == 0) return i;
+    if (std::strcmp(runtime::DeviceList[i], value) == 0) return i;
   }
   return -1;
 }

@@ -13,6 +13,8 @@
 #include "ui/menu.h"
 #include "ui/option_table.h"
 
+using runtime::ConsolePrint;
+
 namespace {
 
 int PrintHelp() {
@@ -30,7 +32,7 @@ int Apply(const LineRun& run) {
   std::vector<int> units;
   int status = kLineAllPassed;
   if (run.request.all) {
-    for (int i = 0; i < ListedDeviceCount(); ++i) units.push_back(i);
+    for (int i = 0; i < runtime::ListedDeviceCount(); ++i) units.push_back(i);
   } else {
     const int index = ChooseUnit(run.request, &status);
     if (index < 0) return status;
@@ -48,9 +50,9 @@ int RunClassic(const LineRequest& request) {
   const int index = ChooseUnit(request, &status);
   if (index < 0) return status;
   if (request.classic != nullptr) {
-    RunCommandLine(DeviceList[index], request.classic - 1);
+    RunCommandLine(runtime::DeviceList[index], request.classic - 1);
   } else {
-    RunMenu(DeviceList[index]);
+    RunMenu(runtime::DeviceList[index]);
   }
   return kLineAllPassed;
 }
@@ -64,7 +66,7 @@ std::optional<int> PrepareLongOptions(const char* const* argv, LineRun* run) {
     return kLineUsageError;
   }
   if (run->request.action == LineAction::kVersion) {
-    ConsolePrint("bridgefw %s\n", kToolVersion);
+    ConsolePrint("bridgefw %s\n", runtime::kToolVersion);
     return kLineAllPassed;
   }
   // A shift report reads records only: it runs here, where no library is needed.

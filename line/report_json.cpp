@@ -5,8 +5,8 @@ namespace {
 
 // The record lines only: standard output stays JSON Lines.
 void PrintRecordLine(const Run&, const Unit&, const std::string& recordLine) {
-  ConsolePrint("%s\n", recordLine.c_str());
-  ConsoleFlush();
+  runtime::ConsolePrint("%s\n", recordLine.c_str());
+  runtime::ConsoleFlush();
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 namespace {
 
 void Send(const Json& event) {
-  ConsolePrint("%s\n", event.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
-  ConsoleFlush();
+  runtime::ConsolePrint("%s\n", event.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
+  runtime::ConsoleFlush();
 }
 
 void SendStep(const Run&, const Unit& unit, const StepReport& step) {

@@ -13,6 +13,9 @@
 #include "runtime/device_list.h"
 #include "runtime/tool_version.h"
 
+using runtime::ConsolePrint;
+using runtime::DeviceList;
+
 namespace {
 
 // The rows a golden unit gives the line: what the profile would take back,
@@ -44,8 +47,8 @@ std::string SavedProfile(const char* path, const UnitReading& unit) {
   std::string leftOut;
   AddSavedKeys(s, &keys, &leftOut);
   std::ostringstream text;
-  text << "# Saved by bridgefw " << kToolVersion << " from " << path << " (" << unit.version
-       << ").\n"
+  text << "# Saved by bridgefw " << runtime::kToolVersion << " from " << path << " ("
+       << unit.version << ").\n"
        << "# Its serial was " << toml::value<std::string>(s.serialNumber)
        << "; give each unit its own with serial = \"PREFIX-{n:6}\".\n"
        << "# Its HDD strings read back as one, " << toml::value<std::string>(s.hddString)

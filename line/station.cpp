@@ -21,6 +21,9 @@
 #include "runtime/tool_version.h"
 #include "sdk/api_table.h"
 
+using runtime::ConsolePrint;
+using runtime::DeviceList;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -136,7 +139,7 @@ void ReadReports(Station& station, Worker& worker) {
 // The record line of a unit whose worker filed none: it is never left out.
 void RecordForWorker(Station& station, const Worker& worker, const std::string& why) {
   Json record = {{"time", worker.time},
-                 {"tool", kToolVersion},
+                 {"tool", runtime::kToolVersion},
                  {"host", station.host},
                  {"path", worker.path},
                  {"profile", station.run.profile.path}};
@@ -210,7 +213,7 @@ void Pump(Station& station) {
     if (!worker->done) RecordForWorker(station, *worker, "interrupted");
   }
   station.board.Event("Abandoned: the units in progress are recorded as failed, interrupted");
-  ConsoleFlush();
+  runtime::ConsoleFlush();
   std::_Exit(kLineUnitFailed);
 }
 
@@ -223,8 +226,8 @@ bool Prepare(Station& station, std::string* why) {
 
 // The listed paths now.
 std::vector<std::string> ListedPaths() {
-  ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
-  return std::vector<std::string>(DeviceList, DeviceList + ListedDeviceCount());
+  ApiTable.QZ_GetDeviceList(DeviceList, &runtime::deviceCount);
+  return std::vector<std::string>(DeviceList, DeviceList + runtime::ListedDeviceCount());
 }
 
 bool Running(const Station& station, const std::string& path) {

@@ -49,8 +49,8 @@ bool Verified(const Profile& profile, const Unit& unit) {
       continue;
     }
     const std::string wanted = named ? AskedText(row, asked) : row.readText(unit.before.setting);
-    ConsolePrint("%s: asked %s, read %s\n", row.name, ShownText(wanted).c_str(),
-                 ShownText(row.readText(read)).c_str());
+    runtime::ConsolePrint("%s: asked %s, read %s\n", row.name, ShownText(wanted).c_str(),
+                          ShownText(row.readText(read)).c_str());
     same = false;
   }
   return same;

@@ -5,7 +5,7 @@
 #include "runtime/tool_version.h"
 
 Json RecordOf(const Run& run, const Unit& unit, bool passed) {
-  Json record = {{"time", unit.time},          {"tool", kToolVersion},
+  Json record = {{"time", unit.time},          {"tool", runtime::kToolVersion},
                  {"host", run.host},           {"device", unit.index + 1},
                  {"path", unit.path},          {"series", SeriesName(unit.before)},
                  {"profile", run.profile.path}};

@@ -13,6 +13,8 @@
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
 
+using runtime::ConsolePrint;
+
 namespace {
 
 // How a step ended: a call refused (the operation's result was 0), or a
@@ -170,9 +172,9 @@ bool RunStep(const UnitStep& step, Run& run, Unit& unit) {
   const char* refused = nullptr;
   std::vector<std::string> messages;
   {
-    const ConsoleCollector collected;
+    const runtime::ConsoleCollector collected;
     const RefusalWatch watch;
-    end = step.run(run, unit, DeviceList[unit.index], &label);
+    end = step.run(run, unit, runtime::DeviceList[unit.index], &label);
     refused = watch.FirstRefused();
     messages = LinesOf(collected.Text());
   }
@@ -190,7 +192,7 @@ bool RunStep(const UnitStep& step, Run& run, Unit& unit) {
 // its `after`, so rework can tell whether the commit half-happened.
 void ReadBackAfterFailure(const Run& run, Unit& unit) {
   Json messages = Json::array();
-  unit.afterAnswered = ReadWhatAnswers(DeviceList[unit.index], &messages);
+  unit.afterAnswered = ReadWhatAnswers(runtime::DeviceList[unit.index], &messages);
   std::vector<std::string> lines;
   for (const Json& line : messages) {
     unit.messages.push_back(line);

@@ -6,6 +6,8 @@
 #include "runtime/console.h"
 #include "sdk/api_table.h"
 
+using runtime::ConsolePrint;
+
 namespace {
 
 // The library checks the image against the device, then takes its path.

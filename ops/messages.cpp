@@ -2,7 +2,7 @@
 
 #include "runtime/console.h"
 
-void PrintInputParameterError() { ConsolePrint("%s", kInputParameterError); }
+void PrintInputParameterError() { runtime::ConsolePrint("%s", kInputParameterError); }
 
 bool NonEmpty(const char* text) { return text != nullptr && text[0] != '\0'; }
 

@@ -13,6 +13,8 @@
 #include "ui/decimal_number.h"
 #include "ui/option_table.h"
 
+using runtime::ConsolePrint;
+
 namespace {
 
 constexpr const char* kInvalidInputParameter = "Invalid input parameter!\n";

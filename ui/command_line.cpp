@@ -28,7 +28,7 @@ const CommandLineOption* FindOption(const char* argument) {
 bool HasValueElements(const char* const* argv, int count) {
   for (int index = 2; index <= 1 + count; ++index) {
     if (argv[index] == nullptr) {
-      ConsolePrint("%s", kPleaseInputParameter);
+      runtime::ConsolePrint("%s", kPleaseInputParameter);
       return false;
     }
   }

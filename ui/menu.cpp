@@ -8,6 +8,8 @@
 #include "ui/menu_answers.h"
 #include "ui/menu_entries.h"
 
+using runtime::ConsolePrint;
+
 std::map<int32_t, const char*> MenuTable;
 
 namespace {
@@ -28,7 +30,7 @@ void ShowMenu() {
   char sdkVersion[kSdkVersionSize];
   ReadSdkVersion(sdkVersion);
   ConsolePrint("%s", kRule);
-  ConsolePrint("Sample tool %s \n", kToolVersion);
+  ConsolePrint("Sample tool %s \n", runtime::kToolVersion);
   ConsolePrint("SDK version : %s\n", sdkVersion);
   ConsolePrint("%s", kRule);
   ConsolePrint("Select function to test : \n\n");
@@ -69,7 +71,7 @@ void RunMenu(const char* device) {
   char choice[kChoiceSize];
   for (;;) {
     // The end of input leaves nothing to wait for: it ends the menu as Exit does.
-    if (ConsoleReadWord(choice, sizeof choice) == WordRead::kEndOfInput) return;
+    if (runtime::ConsoleReadWord(choice, sizeof choice) == runtime::WordRead::kEndOfInput) return;
     const int32_t number = ParseMenuChoice(choice);
     // A number without an entry (0, 22 to 99) is answered like a non-number.
     const auto chosen = MenuTable.find(number);

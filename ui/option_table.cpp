@@ -8,6 +8,8 @@
 #include "ui/decimal_number.h"
 #include "ui/value_lines.h"
 
+using runtime::ConsolePrint;
+
 namespace {
 
 int32_t ReadFWVersion(const char* device, const char* const*, char* resultText) {
@@ -156,7 +158,7 @@ int32_t PrintHelpPage() {
   char sdkVersionText[kSdkVersionSize];
   ReadSdkVersion(sdkVersionText);
   ConsolePrint("%s", kHelpRule);
-  ConsolePrint("Sample tool %s \n", kToolVersion);
+  ConsolePrint("Sample tool %s \n", runtime::kToolVersion);
   ConsolePrint("SDK version : %s\n", sdkVersionText);
   ConsolePrint("%s", kHelpRule);
   ConsolePrint("%s", kHelpHeader);

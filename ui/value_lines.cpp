@@ -4,6 +4,8 @@
 
 #include "runtime/console.h"
 
+using runtime::ConsolePrint;
+
 void PrintFWVersion(const char* versionText) {
   if (std::strcmp(versionText, "00.00.00.00") == 0) {
     ConsolePrint("FW version: Internal code\n");

@@ -33,6 +33,6 @@ inline const char* PrintableValue(const char* text) { return text; }
 
 template <typename T>
 int32_t WithValueLine(int32_t result, const char* format, const T& value) {
-  if (result != 0) ConsolePrint(format, PrintableValue(value));
+  if (result != 0) runtime::ConsolePrint(format, PrintableValue(value));
   return result;
 }

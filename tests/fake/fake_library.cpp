@@ -84,13 +84,13 @@ void InstallFakeLibrary(const std::string& faultRules) {
 #define FAKE_BIND(name, params, args) ApiTable.name = &Fake_##name;
   QZ_API_ENTRIES(FAKE_BIND)
 #undef FAKE_BIND
-  FreeDeviceList();
-  AllocateDeviceList();
-  Answer("QZ_GetDeviceList", std::make_tuple(&DeviceList[0], &deviceCount));
+  runtime::FreeDeviceList();
+  runtime::AllocateDeviceList();
+  Answer("QZ_GetDeviceList", std::make_tuple(&runtime::DeviceList[0], &runtime::deviceCount));
 }
 
 void UninstallFakeLibrary() {
   ApiTable = ApiEntryTable();
-  FreeDeviceList();
-  deviceCount = 0;
+  runtime::FreeDeviceList();
+  runtime::deviceCount = 0;
 }

@@ -16,6 +16,8 @@
 #include "ui/command_line.h"
 #include "ui/menu.h"
 
+using runtime::ConsoleSetStreams;
+
 namespace {
 
 FILE* sink = nullptr;
@@ -28,7 +30,7 @@ void InstallScripted(const std::string& script) {
   InstallFakeLibrary((kind.rfind('7', 0) == 0 ? "QZ_IsQZT7Series=1," : "") + faults);
   // The front ends never run without a device; the operations' guard is
   // explored all the same.
-  device = kind.rfind('0', 0) == 0 ? nullptr : DeviceList[0];
+  device = kind.rfind('0', 0) == 0 ? nullptr : runtime::DeviceList[0];
   FakeLibrary& fake = Fake();
   for (const char* name :
        {"QZ_GetSDKVersion", "QZ_GetFWVersion", "QZ_GetManuStrfromFlash", "QZ_GetProdStrfromFlash",

@@ -25,9 +25,9 @@ TEST(ClosePrompt, WaitSkipsTheAnswersLineAndTakesTheNext) {
   for (const char* input : {"14 Maker\nnext\nafter", "14\nnext\nafter"}) {
     ConsoleCapture capture(input);
     char word[8];
-    ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
-    ConsoleWaitForEnter();
-    ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
+    ASSERT_EQ(runtime::ConsoleReadWord(word, sizeof word), runtime::WordRead::kRead);
+    runtime::ConsoleWaitForEnter();
+    ASSERT_EQ(runtime::ConsoleReadWord(word, sizeof word), runtime::WordRead::kRead);
     EXPECT_STREQ(word, "after") << input;
   }
 }

@@ -29,7 +29,7 @@ class CommandLineTest : public FrontEndTest {
     for (const std::string& element : elements) argv.push_back(element.c_str());
     argv.push_back(nullptr);
     ConsoleCapture capture;
-    result_ = RunCommandLine(DeviceList[0], argv.data());
+    result_ = RunCommandLine(runtime::DeviceList[0], argv.data());
     return capture.Output();
   }
   // The output, then the result and the number of calls.
@@ -101,7 +101,7 @@ TEST_F(CommandLineTest, UnknownSpellingsPrintAndCallNothing) {
     EXPECT_EQ(Outcome(words), "0/0") << words;
   }
   const char* const noElement[] = {"bridgefw", nullptr};
-  EXPECT_EQ(RunCommandLine(DeviceList[0], noElement), 0);
+  EXPECT_EQ(RunCommandLine(runtime::DeviceList[0], noElement), 0);
 }
 
 TEST_F(CommandLineTest, HelpPageShowsTheLibraryVersionWithinItsBuffer) {

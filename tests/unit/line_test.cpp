@@ -56,7 +56,7 @@ class LineTest : public ::testing::Test {
           const std::function<void()>& setup = nullptr) {
     InstallFakeLibrary(faults);
     Fake().devices = devices;
-    ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
+    ApiTable.QZ_GetDeviceList(runtime::DeviceList, &runtime::deviceCount);
     if (setup) setup();
     Fake().calls.clear();
     args.insert(args.begin(), "bridgefw");
@@ -66,9 +66,9 @@ class LineTest : public ::testing::Test {
     ConsoleCapture capture;
     LineRun run;
     const std::optional<int> ended = PrepareLongOptions(argv.data(), &run);
-    const int status = ended             ? *ended
-                       : deviceCount > 0 ? RunLongOptions(run)
-                                         : RunLongOptionsWithoutDevice(run);
+    const int status = ended                      ? *ended
+                       : runtime::deviceCount > 0 ? RunLongOptions(run)
+                                                  : RunLongOptionsWithoutDevice(run);
     out_ = capture.Output();
     return status;
   }
@@ -402,7 +402,8 @@ TEST_F(LineTest, OptionsDevicesAndStatuses) {
       "manufacturer = 'Maker'\npid = '00C4'\nproduct = 'Bridge'\ntimer = 300\nvid = '1A2B'\n");
   EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 2);  // --json: one object per unit
   // A listed path that looks like a number is found by its name: devices count from 1.
-  EXPECT_EQ(Run({"--device", "0", "-gvd"}, "", 1, [] { std::strcpy(DeviceList[0], "0"); }), 0);
+  EXPECT_EQ(Run({"--device", "0", "-gvd"}, "", 1, [] { std::strcpy(runtime::DeviceList[0], "0"); }),
+            0);
   EXPECT_EQ(out_, "VID: 0x1A2B\n");
 }
 

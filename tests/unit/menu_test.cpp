@@ -26,7 +26,7 @@ class MenuTest : public FrontEndTest {
   std::string Run(const std::string& input, const std::string& faults = "") {
     InstallFakeLibrary(faults);
     ConsoleCapture capture(input);
-    RunMenu(DeviceList[0]);
+    RunMenu(runtime::DeviceList[0]);
     return capture.Output();
   }
   const std::string screen_ = ExpectedPage("menu_screen.txt");

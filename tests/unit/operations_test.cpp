@@ -157,7 +157,7 @@ class OperationsTest : public ::testing::Test {
   // Runs the operation over a fresh fake; returns its result, output in out_.
   int32_t Run(const std::function<int32_t()>& op, const std::string& faults) {
     InstallFakeLibrary(faults);
-    device = DeviceList[0];
+    device = runtime::DeviceList[0];
     std::memset(text, 0, sizeof text);
     id = 0;
     seconds = 0;
