@@ -12,6 +12,7 @@
 
 using runtime::deviceCount;
 using runtime::DeviceList;
+using sdk::ApiTable;
 
 namespace {
 
@@ -61,7 +62,7 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
   // Without memory for the path buffers there is nothing to do, and no message
   // for it: the run ends quietly.
   if (runtime::AllocateDeviceList()) {
-    ApiTable.module = LoadApiEntries();
+    ApiTable.module = sdk::LoadApiEntries();
     status = RunFrontEnd(argv, longOptions ? &line : nullptr);
   }
   if (ApiTable.module != nullptr) {

@@ -21,7 +21,7 @@ struct Listed {
 
 Listed ReadListed(int index) {
   Listed listed;
-  const RefusalWatch watch;
+  const sdk::RefusalWatch watch;
   listed.read = ReadUnit(DeviceList[index], &listed.unit) && watch.FirstRefused() == nullptr;
   const bool firmware = std::strcmp(ModeName(listed.unit), "firmware") == 0;
   listed.version = firmware ? listed.unit.version : "-";

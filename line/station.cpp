@@ -226,7 +226,7 @@ bool Prepare(Station& station, std::string* why) {
 
 // The listed paths now.
 std::vector<std::string> ListedPaths() {
-  ApiTable.QZ_GetDeviceList(DeviceList, &runtime::deviceCount);
+  sdk::ApiTable.QZ_GetDeviceList(DeviceList, &runtime::deviceCount);
   return std::vector<std::string>(DeviceList, DeviceList + runtime::ListedDeviceCount());
 }
 

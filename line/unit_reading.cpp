@@ -5,9 +5,11 @@
 
 #include "sdk/api_table.h"
 
+using sdk::RefusalWatch;
+
 bool ReadUnit(const char* device, UnitReading* reading) {
   *reading = UnitReading();
-  reading->isT7 = ApiTable.QZ_IsQZT7Series(device) != 0;
+  reading->isT7 = sdk::ApiTable.QZ_IsQZT7Series(device) != 0;
   reading->versionResult = OpGetFWVersion(device, reading->version);
   return OpGetCustomizedSetting(device, &reading->setting) != 0;
 }

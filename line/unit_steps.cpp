@@ -173,7 +173,7 @@ bool RunStep(const UnitStep& step, Run& run, Unit& unit) {
   std::vector<std::string> messages;
   {
     const runtime::ConsoleCollector collected;
-    const RefusalWatch watch;
+    const sdk::RefusalWatch watch;
     end = step.run(run, unit, runtime::DeviceList[unit.index], &label);
     refused = watch.FirstRefused();
     messages = LinesOf(collected.Text());

@@ -7,6 +7,7 @@
 #include "sdk/api_table.h"
 
 using runtime::ConsolePrint;
+using sdk::ApiTable;
 
 namespace {
 

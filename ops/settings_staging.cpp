@@ -7,9 +7,11 @@
 #include "ops/staging_steps.h"
 #include "sdk/api_table.h"
 
+using sdk::ApiTable;
+
 namespace {
 
-using Api = ApiEntryTable;
+using Api = sdk::ApiEntryTable;
 
 // Text indices of the record's values in the staging calls.
 enum : int { kVidText, kPidText, kSerialText, kHdd1Text, kHdd2Text, kManuText, kProdText };

@@ -5,9 +5,11 @@
 #include "ops/staging_steps.h"
 #include "sdk/api_table.h"
 
+using sdk::ApiTable;
+
 namespace {
 
-using Api = ApiEntryTable;
+using Api = sdk::ApiEntryTable;
 
 // Text indices of a write's values.
 constexpr int kFirst = 0;

@@ -4,9 +4,9 @@ namespace {
 
 int32_t Call(const char* device, const StagingStep& step, const StagingValues& values) {
   if (step.textEntry != nullptr) {
-    return (ApiTable.*step.textEntry)(device, values.texts[step.textIndex]);
+    return (sdk::ApiTable.*step.textEntry)(device, values.texts[step.textIndex]);
   }
-  return (ApiTable.*step.flagEntry)(device, step.givesSeconds ? values.seconds : 1);
+  return (sdk::ApiTable.*step.flagEntry)(device, step.givesSeconds ? values.seconds : 1);
 }
 
 }  // namespace

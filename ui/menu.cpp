@@ -28,7 +28,7 @@ void BuildMenu() {
 
 void ShowMenu() {
   char sdkVersion[kSdkVersionSize];
-  ReadSdkVersion(sdkVersion);
+  sdk::ReadSdkVersion(sdkVersion);
   ConsolePrint("%s", kRule);
   ConsolePrint("Sample tool %s \n", runtime::kToolVersion);
   ConsolePrint("SDK version : %s\n", sdkVersion);

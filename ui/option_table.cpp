@@ -156,7 +156,7 @@ const std::size_t kCommandLineOptionCount =
 
 int32_t PrintHelpPage() {
   char sdkVersionText[kSdkVersionSize];
-  ReadSdkVersion(sdkVersionText);
+  sdk::ReadSdkVersion(sdkVersionText);
   ConsolePrint("%s", kHelpRule);
   ConsolePrint("Sample tool %s \n", runtime::kToolVersion);
   ConsolePrint("SDK version : %s\n", sdkVersionText);

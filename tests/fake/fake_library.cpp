@@ -81,7 +81,7 @@ void InstallFakeLibrary(const std::string& faultRules) {
   fake = FakeLibrary();
   faults = sim::ParseFaultRules(faultRules);
   callCounts.clear();
-#define FAKE_BIND(name, params, args) ApiTable.name = &Fake_##name;
+#define FAKE_BIND(name, params, args) sdk::ApiTable.name = &Fake_##name;
   QZ_API_ENTRIES(FAKE_BIND)
 #undef FAKE_BIND
   runtime::FreeDeviceList();
@@ -90,7 +90,7 @@ void InstallFakeLibrary(const std::string& faultRules) {
 }
 
 void UninstallFakeLibrary() {
-  ApiTable = ApiEntryTable();
+  sdk::ApiTable = sdk::ApiEntryTable();
   runtime::FreeDeviceList();
   runtime::deviceCount = 0;
 }

@@ -56,7 +56,7 @@ class LineTest : public ::testing::Test {
           const std::function<void()>& setup = nullptr) {
     InstallFakeLibrary(faults);
     Fake().devices = devices;
-    ApiTable.QZ_GetDeviceList(runtime::DeviceList, &runtime::deviceCount);
+    sdk::ApiTable.QZ_GetDeviceList(runtime::DeviceList, &runtime::deviceCount);
     if (setup) setup();
     Fake().calls.clear();
     args.insert(args.begin(), "bridgefw");

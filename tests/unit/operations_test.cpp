@@ -163,13 +163,13 @@ class OperationsTest : public ::testing::Test {
     seconds = 0;
     record = {};
     ConsoleCapture capture;
-    watch_ = RefusalWatch();
+    watch_ = sdk::RefusalWatch();
     const int32_t result = op();
     out_ = capture.Output();
     return result;
   }
   std::string out_;
-  RefusalWatch watch_;
+  sdk::RefusalWatch watch_;
 };
 
 TEST_F(OperationsTest, EachCallInSeriesOrderAndEachFailureInTurn) {
