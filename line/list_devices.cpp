@@ -30,7 +30,7 @@ Listed ReadListed(int index) {
 
 std::string Shown(const Listed& listed, const char* setting) {
   if (!listed.read) return "?";
-  return FindSettingRow(setting)->readText(listed.unit.setting);
+  return ops::FindSettingRow(setting)->readText(listed.unit.setting);
 }
 
 Json ListedJson(int index, const Listed& listed) {

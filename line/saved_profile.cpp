@@ -13,6 +13,7 @@
 #include "runtime/device_list.h"
 #include "runtime/tool_version.h"
 
+using ops::SettingRule;
 using runtime::ConsolePrint;
 using runtime::DeviceList;
 
@@ -20,8 +21,8 @@ namespace {
 
 // The rows a golden unit gives the line: what the profile would take back,
 // and a comment for each value it would not, so that what is saved loads.
-void AddSavedKeys(const CustomizedSetting& unit, toml::table* keys, std::string* leftOut) {
-  for (const SettingRow& row : kSettingRows) {
+void AddSavedKeys(const ops::CustomizedSetting& unit, toml::table* keys, std::string* leftOut) {
+  for (const ops::SettingRow& row : ops::kSettingRows) {
     if (!row.savedInProfile) continue;
     const std::string text = row.readText(unit);
     const std::string name = row.name;
@@ -42,7 +43,7 @@ void AddSavedKeys(const CustomizedSetting& unit, toml::table* keys, std::string*
 // The serial is each unit's own and the HDD strings read back joined, so
 // neither is written as a key.
 std::string SavedProfile(const char* path, const UnitReading& unit) {
-  const CustomizedSetting& s = unit.setting;
+  const ops::CustomizedSetting& s = unit.setting;
   toml::table keys;
   std::string leftOut;
   AddSavedKeys(s, &keys, &leftOut);

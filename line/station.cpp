@@ -79,7 +79,7 @@ void StopStarting(Station& station, const std::string& why) {
 // A unit that carries a serial the record gives a passing unit is done.
 bool AlreadyDone(Station& station, const std::string& path, std::string* serial) {
   char text[kLibraryTextSize] = {};
-  if (OpGetSerialNumber(path.c_str(), text) == 0 || text[0] == '\0') return false;
+  if (ops::OpGetSerialNumber(path.c_str(), text) == 0 || text[0] == '\0') return false;
   *serial = text;
   bool passed = false;
   std::string why;

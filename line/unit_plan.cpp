@@ -2,6 +2,10 @@
 
 #include "runtime/console.h"
 
+using ops::CustomizedSetting;
+using ops::kSettingRows;
+using ops::SettingRow;
+
 namespace {
 
 bool Named(const Profile& profile, const SettingRow& row) {
@@ -21,7 +25,7 @@ CustomizedSetting Asked(const Profile& profile, const Unit& unit) {
   for (const SettingRow& row : kSettingRows) {
     if (!Named(profile, row)) row.keepOwn(unit.before.setting, &asked);
   }
-  if (Named(profile, *FindSettingRow("serial"))) {
+  if (Named(profile, *ops::FindSettingRow("serial"))) {
     std::snprintf(asked.serialNumber, sizeof asked.serialNumber, "%s", unit.serial.c_str());
   }
   return asked;
@@ -44,7 +48,7 @@ bool Verified(const Profile& profile, const Unit& unit) {
   for (const SettingRow& row : kSettingRows) {
     const CustomizedSetting& read = unit.after.setting;
     const bool named = Named(profile, row);
-    if (named ? ReadAsWanted(row, asked, read)
+    if (named ? ops::ReadAsWanted(row, asked, read)
               : row.readText(read) == row.readText(unit.before.setting)) {
       continue;
     }

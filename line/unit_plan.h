@@ -6,7 +6,7 @@
 
 // The record handed to the writer: the profile's wanted values (the unit's
 // serial for the profile's pattern), the unit's own for the others.
-CustomizedSetting Asked(const Profile& profile, const Unit& unit);
+ops::CustomizedSetting Asked(const Profile& profile, const Unit& unit);
 
 // What the unit should read back, as the record's JSON: every setting the
 // profile names as asked, every other as it was; a version an image will

@@ -6,6 +6,8 @@
 #include "sdk/api_table.h"
 #include "sdk/library_text.h"
 
+namespace ops {
+
 int32_t OpGetFWVersion(const char* device, char* versionText) {
   if (!OperationAccepted(device)) return 0;
   // Only the mode written counts; the call's own result says nothing more.
@@ -21,3 +23,5 @@ int32_t OpGetFWVersion(const char* device, char* versionText) {
   // A version read that failed is no version, whatever the buffer holds.
   return read != 0 ? 1 : 0;
 }
+
+}  // namespace ops

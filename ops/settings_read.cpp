@@ -4,6 +4,8 @@
 #include "sdk/api_table.h"
 #include "sdk/library_text.h"
 
+namespace ops {
+
 using sdk::ApiTable;
 
 namespace {
@@ -81,3 +83,5 @@ int32_t OpGetCustomizedSetting(const char* device, CustomizedSetting* setting) {
   }
   return OpGetStandbyTimer(device, &setting->standbyTimer);
 }
+
+}  // namespace ops

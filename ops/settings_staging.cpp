@@ -7,6 +7,8 @@
 #include "ops/staging_steps.h"
 #include "sdk/api_table.h"
 
+namespace ops {
+
 using sdk::ApiTable;
 
 namespace {
@@ -97,3 +99,5 @@ int32_t OpSetCustomizedSettings(const char* device, uint32_t selection,
   if (directTimer && ApiTable.QZ_UpdateT7StandbyTimer(device, setting->standbyTimer) == 0) return 0;
   return result;
 }
+
+}  // namespace ops

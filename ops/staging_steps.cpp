@@ -1,5 +1,7 @@
 #include "ops/staging_steps.h"
 
+namespace ops {
+
 namespace {
 
 int32_t Call(const char* device, const StagingStep& step, const StagingValues& values) {
@@ -18,3 +20,5 @@ bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues
   }
   return true;
 }
+
+}  // namespace ops

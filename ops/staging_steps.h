@@ -10,6 +10,8 @@
 #include "ops/customized_setting.h"
 #include "sdk/api_table.h"
 
+namespace ops {
+
 using FlagEntry = sdk::EntryPoint<int32_t(QZ_CALL*)(const char* device, int32_t value)>;
 using TextEntry = sdk::EntryPoint<int32_t(QZ_CALL*)(const char* device, const char* text)>;
 
@@ -56,3 +58,5 @@ bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues
 // that serve the selected settings (each call once, in the table's order).
 bool StageSettings(const char* device, bool isT7, const CustomizedSetting& setting,
                    uint32_t selection);
+
+}  // namespace ops

@@ -26,8 +26,8 @@ AnswerStatus AnswerOf(WordRead read) {
 }
 
 // A setting's answer: its wanted text, or the timer's number.
-AnswerStatus ReadSettingAnswer(const SettingRow& row, int part, MenuWork& work) {
-  if (row.rule == SettingRule::kSeconds) {
+AnswerStatus ReadSettingAnswer(const ops::SettingRow& row, int part, MenuWork& work) {
+  if (row.rule == ops::SettingRule::kSeconds) {
     char word[kNumberWordSize];
     const WordRead read = runtime::ConsoleReadNumberWord(word, sizeof word);
     if (read == WordRead::kEndOfInput) return AnswerStatus::kEndOfInput;
@@ -40,7 +40,7 @@ AnswerStatus ReadSettingAnswer(const SettingRow& row, int part, MenuWork& work) 
 
 AnswerStatus ReadAnswer(const char* answer, MenuWork& work) {
   int part = 0;
-  const SettingRow* row = FindSettingRow(answer, &part);
+  const ops::SettingRow* row = ops::FindSettingRow(answer, &part);
   if (row != nullptr) return ReadSettingAnswer(*row, part, work);
   return AnswerOf(runtime::ConsoleReadWord(work.firmwarePath, sizeof work.firmwarePath));
 }
@@ -52,7 +52,7 @@ AnswerStatus AskQuestions(const MenuQuestion (&questions)[kMaxMenuQuestions], Me
     if (question.prompt == nullptr) break;
     runtime::ConsolePrint("%s", question.prompt);
     const AnswerStatus status = ReadAnswer(question.answer, work);
-    if (status == AnswerStatus::kRejected) PrintInputParameterError();
+    if (status == AnswerStatus::kRejected) ops::PrintInputParameterError();
     if (status != AnswerStatus::kAnswered) return status;
   }
   return AnswerStatus::kAnswered;

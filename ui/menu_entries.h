@@ -16,7 +16,7 @@ constexpr int kMaxMenuQuestions = 9;  // entry 5 asks the most
 struct MenuWork {
   char versionText[kLibraryTextSize];
   char firmwarePath[kFirmwarePathSize];
-  CustomizedSetting setting;
+  ops::CustomizedSetting setting;
 };
 
 // The answer that is no setting: the firmware image's path.

@@ -14,7 +14,7 @@ void PrintFWVersion(const char* versionText) {
   }
 }
 
-void PrintCustomizedSetting(const CustomizedSetting& setting) {
+void PrintCustomizedSetting(const ops::CustomizedSetting& setting) {
   ConsolePrint(kVidLine, static_cast<unsigned>(setting.vid));
   ConsolePrint(kPidLine, static_cast<unsigned>(setting.pid));
   ConsolePrint(kManufacturerLine, setting.manufacturer);

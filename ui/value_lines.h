@@ -22,7 +22,7 @@ constexpr const char* kStandbyTimerLine = "Standby Timer : %d (sec)\n";
 
 // The seven lines of a whole settings read, in the order vid, pid,
 // manufacturer, product, serial number, HDD string, standby timer.
-void PrintCustomizedSetting(const CustomizedSetting& setting);
+void PrintCustomizedSetting(const ops::CustomizedSetting& setting);
 
 // A reader's value line, printed only after a successful read; returns the
 // read's result. The value is taken by reference and read only after the

@@ -15,6 +15,8 @@
 #include "tests/fake/console_capture.h"
 #include "tests/fake/fake_library.h"
 
+using namespace ops;
+
 namespace {
 
 using Strings = std::vector<std::string>;
