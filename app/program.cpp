@@ -32,9 +32,9 @@ int RunFrontEnd(const char* const* argv, const LineRun* line) {
   if (deviceCount <= 0) {
     runtime::ConsolePrint("Not connect device\n");
   } else if (argv != nullptr && argv[0] != nullptr && argv[1] != nullptr) {
-    RunCommandLine(DeviceList[0], argv);
+    ui::RunCommandLine(DeviceList[0], argv);
   } else {
-    RunMenu(DeviceList[0]);
+    ui::RunMenu(DeviceList[0]);
   }
   return kLineAllPassed;
 }
@@ -70,7 +70,7 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
     ApiTable.module = nullptr;
   }
   runtime::FreeDeviceList();
-  HoldOwnConsoleWindow(MenuExitChosen());
+  HoldOwnConsoleWindow(ui::MenuExitChosen());
   // The classic runs report only in text: their status is always 0.
   return longOptions ? status : 0;
 }

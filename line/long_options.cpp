@@ -18,12 +18,12 @@ using runtime::ConsolePrint;
 namespace {
 
 int PrintHelp() {
-  PrintHelpPage();
+  ui::PrintHelpPage();
   ConsolePrint("Long options, before any option above:\n%s", LongOptionsHelp().c_str());
   ConsolePrint(
       "Exit status: 0 all passed, 1 a unit failed, 2 usage or profile error,\n"
       "3 no library or no device.\n");
-  ConsolePrint("%s", kHelpRule);
+  ConsolePrint("%s", ui::kHelpRule);
   return kLineAllPassed;
 }
 
@@ -50,9 +50,9 @@ int RunClassic(const LineRequest& request) {
   const int index = ChooseUnit(request, &status);
   if (index < 0) return status;
   if (request.classic != nullptr) {
-    RunCommandLine(runtime::DeviceList[index], request.classic - 1);
+    ui::RunCommandLine(runtime::DeviceList[index], request.classic - 1);
   } else {
-    RunMenu(runtime::DeviceList[index]);
+    ui::RunMenu(runtime::DeviceList[index]);
   }
   return kLineAllPassed;
 }

@@ -13,6 +13,8 @@
 #include "ui/decimal_number.h"
 #include "ui/option_table.h"
 
+namespace ui {
+
 using ops::SettingRow;
 using runtime::ConsolePrint;
 
@@ -119,3 +121,5 @@ int32_t RunUpdateNoCustomizedSetting(const char* device, const char* const* argv
   if (!PathOpens(argv[2])) return 0;
   return ops::OpUpdateNoCustomizedSetting(device, argv[2]);
 }
+
+}  // namespace ui

@@ -8,6 +8,8 @@
 #include "ui/menu_answers.h"
 #include "ui/menu_entries.h"
 
+namespace ui {
+
 using runtime::ConsolePrint;
 
 std::map<int32_t, const char*> MenuTable;
@@ -100,3 +102,5 @@ void RunMenu(const char* device) {
     return;
   }
 }
+
+}  // namespace ui

@@ -7,6 +7,8 @@
 #include "runtime/console.h"
 #include "ui/decimal_number.h"
 
+namespace ui {
+
 using runtime::WordRead;
 
 namespace {
@@ -57,3 +59,5 @@ AnswerStatus AskQuestions(const MenuQuestion (&questions)[kMaxMenuQuestions], Me
   }
   return AnswerStatus::kAnswered;
 }
+
+}  // namespace ui

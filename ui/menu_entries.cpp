@@ -3,6 +3,8 @@
 #include "runtime/console.h"
 #include "ui/value_lines.h"
 
+namespace ui {
+
 namespace {
 
 int32_t GetFWVersion(const char* device, MenuWork& work) {
@@ -170,3 +172,5 @@ const MenuEntry* FindMenuEntry(int32_t number) {
   }
   return nullptr;
 }
+
+}  // namespace ui

@@ -8,6 +8,8 @@
 #include "ui/decimal_number.h"
 #include "ui/value_lines.h"
 
+namespace ui {
+
 using runtime::ConsolePrint;
 
 namespace {
@@ -168,3 +170,5 @@ int32_t PrintHelpPage() {
   ConsolePrint("%s", kHelpRule);
   return 1;
 }
+
+}  // namespace ui

@@ -4,6 +4,8 @@
 
 #include "runtime/console.h"
 
+namespace ui {
+
 using runtime::ConsolePrint;
 
 void PrintFWVersion(const char* versionText) {
@@ -23,3 +25,5 @@ void PrintCustomizedSetting(const ops::CustomizedSetting& setting) {
   ConsolePrint(kHddStringLine, setting.hddString);
   ConsolePrint(kStandbyTimerLine, static_cast<int>(setting.standbyTimer));
 }
+
+}  // namespace ui

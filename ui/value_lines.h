@@ -6,6 +6,8 @@
 #include "ops/customized_setting.h"
 #include "runtime/console.h"
 
+namespace ui {
+
 // "FW version: %s\n", or "FW version: Internal code\n" for the text the
 // library reports while the bridge runs its internal code.
 void PrintFWVersion(const char* versionText);
@@ -36,3 +38,5 @@ int32_t WithValueLine(int32_t result, const char* format, const T& value) {
   if (result != 0) runtime::ConsolePrint(format, PrintableValue(value));
   return result;
 }
+
+}  // namespace ui

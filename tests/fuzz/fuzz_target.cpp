@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fwrite(frontEnd.data(), 1, frontEnd.size(), typed);
   std::rewind(typed);
   ConsoleSetStreams(typed, sink);
-  RunMenu(device);
+  ui::RunMenu(device);
   std::fclose(typed);
 #else
   // Each element in its own allocation, so a read past one's end is caught.
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::vector<char>& element : storage) argv.push_back(element.data());
   argv.push_back(nullptr);
   ConsoleSetStreams(stdin, sink);
-  RunCommandLine(device, argv.data());
+  ui::RunCommandLine(device, argv.data());
 #endif
   ConsoleSetStreams(nullptr, nullptr);
   std::fflush(sink);
