@@ -17,17 +17,18 @@ using sdk::ApiTable;
 namespace {
 
 // The front end, once the library is loaded (or not: help needs none).
-int RunFrontEnd(const char* const* argv, const LineRun* line) {
-  if (ApiTable.module == nullptr && line != nullptr && line->request.action == LineAction::kHelp) {
-    return RunLongOptionsWithoutDevice(*line);
+int RunFrontEnd(const char* const* argv, const line::LineRun* run) {
+  if (ApiTable.module == nullptr && run != nullptr &&
+      run->request.action == line::LineAction::kHelp) {
+    return line::RunLongOptionsWithoutDevice(*run);
   }
   if (ApiTable.module == nullptr) {
     runtime::ConsolePrint("Initalize the API entries fail!\n");
-    return kLineNoDevice;
+    return line::kLineNoDevice;
   }
   ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
-  if (line != nullptr) {
-    return deviceCount > 0 ? RunLongOptions(*line) : RunLongOptionsWithoutDevice(*line);
+  if (run != nullptr) {
+    return deviceCount > 0 ? line::RunLongOptions(*run) : line::RunLongOptionsWithoutDevice(*run);
   }
   if (deviceCount <= 0) {
     runtime::ConsolePrint("Not connect device\n");
@@ -36,7 +37,7 @@ int RunFrontEnd(const char* const* argv, const LineRun* line) {
   } else {
     ui::RunMenu(DeviceList[0]);
   }
-  return kLineAllPassed;
+  return line::kLineAllPassed;
 }
 
 }  // namespace
@@ -47,23 +48,22 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
   platform::KeepRunningWithoutReader();
   // Long options are read before the library is touched: a usage or profile
   // error, --version or --report (which need no library) ends the run here.
-  const bool longOptions = IsLongOptionRun(argv);
-  LineRun line;
+  const bool longOptions = line::IsLongOptionRun(argv);
+  line::LineRun run;
   if (longOptions) {
     const char* const* taken = utf8Argv != nullptr ? utf8Argv : argv;
-    if (const std::optional<int> status = PrepareLongOptions(taken, &line)) return *status;
+    if (const std::optional<int> status = line::PrepareLongOptions(taken, &run)) return *status;
     // Both hold the same elements in the same places: the classic options
     // keep their narrow arguments.
-    if (line.request.classic != nullptr)
-      line.request.classic = argv + (line.request.classic - taken);
-    if (line.request.action == LineAction::kApply) WatchApplyStops(line.request);
+    if (run.request.classic != nullptr) run.request.classic = argv + (run.request.classic - taken);
+    if (run.request.action == line::LineAction::kApply) line::WatchApplyStops(run.request);
   }
-  int status = kLineAllPassed;
+  int status = line::kLineAllPassed;
   // Without memory for the path buffers there is nothing to do, and no message
   // for it: the run ends quietly.
   if (runtime::AllocateDeviceList()) {
     ApiTable.module = sdk::LoadApiEntries();
-    status = RunFrontEnd(argv, longOptions ? &line : nullptr);
+    status = RunFrontEnd(argv, longOptions ? &run : nullptr);
   }
   if (ApiTable.module != nullptr) {
     FreeLibrary(ApiTable.module);

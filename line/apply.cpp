@@ -11,6 +11,8 @@
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 
+namespace line {
+
 namespace {
 
 // Everything a real run needs, checked before any unit is touched.
@@ -80,3 +82,5 @@ void WatchApplyStops(const LineRequest& request) {
   const bool station = request.watch || request.jobs > 1;
   WatchLineStops(!request.json, !station);
 }
+
+}  // namespace line

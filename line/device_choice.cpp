@@ -7,6 +7,8 @@
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 
+namespace line {
+
 using runtime::ConsolePrint;
 using runtime::ListedDeviceCount;
 
@@ -48,3 +50,5 @@ int ChooseUnit(const LineRequest& request, int* status) {
   *status = kLineUsageError;
   return -1;
 }
+
+}  // namespace line

@@ -9,6 +9,8 @@
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
 
+namespace line {
+
 using runtime::DeviceList;
 
 namespace {
@@ -71,3 +73,5 @@ int ListDevices(const LineRequest& request) {
   }
   return status;
 }
+
+}  // namespace line

@@ -13,6 +13,8 @@
 #include "ui/menu.h"
 #include "ui/option_table.h"
 
+namespace line {
+
 using runtime::ConsolePrint;
 
 namespace {
@@ -28,7 +30,7 @@ int PrintHelp() {
 }
 
 int Apply(const LineRun& run) {
-  if (run.request.watch) return RunStation(run);
+  if (run.request.watch) return station::RunStation(run);
   std::vector<int> units;
   int status = kLineAllPassed;
   if (run.request.all) {
@@ -38,7 +40,7 @@ int Apply(const LineRun& run) {
     if (index < 0) return status;
     units.push_back(index);
   }
-  if (run.request.jobs > 1) return ApplyInWorkers(run, units);
+  if (run.request.jobs > 1) return station::ApplyInWorkers(run, units);
   return ApplyProfile(run.request, run.profile, units);
 }
 
@@ -70,7 +72,7 @@ std::optional<int> PrepareLongOptions(const char* const* argv, LineRun* run) {
     return kLineAllPassed;
   }
   // A shift report reads records only: it runs here, where no library is needed.
-  if (run->request.action == LineAction::kReport) return RunShiftReport(run->request);
+  if (run->request.action == LineAction::kReport) return shift::RunShiftReport(run->request);
   if (run->request.action == LineAction::kApply &&
       !LoadProfile(run->request.profilePath, &run->profile, &why)) {
     ConsolePrint("%s\n", why.c_str());
@@ -97,8 +99,11 @@ int RunLongOptions(const LineRun& run) {
 int RunLongOptionsWithoutDevice(const LineRun& run) {
   if (run.request.action == LineAction::kHelp) return PrintHelp();
   // A station waits for its first unit.
-  if (run.request.action == LineAction::kApply && run.request.watch) return RunStation(run);
+  if (run.request.action == LineAction::kApply && run.request.watch)
+    return station::RunStation(run);
   const bool jsonList = run.request.action == LineAction::kList && run.request.json;
   ConsolePrint(jsonList ? "[]\n" : "Not connect device\n");
   return kLineNoDevice;
 }
+
+}  // namespace line

@@ -11,6 +11,8 @@
 #include "ops/setting_table.h"
 #include "platform/files.h"
 
+namespace line {
+
 using ops::SettingRow;
 
 namespace {
@@ -289,3 +291,5 @@ bool LoadProfile(const std::string& path, Profile* profile, std::string* why) {
   if (!loaded) *why = path + ":" + std::to_string(fault.line) + ": " + fault.what;
   return loaded;
 }
+
+}  // namespace line

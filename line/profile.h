@@ -6,6 +6,8 @@
 
 #include "ops/customized_setting.h"
 
+namespace line {
+
 struct Profile {
   std::string path;                    // as given
   std::string image;                   // resolved against the profile's folder; empty: none
@@ -34,3 +36,5 @@ bool ProfileTakesText(const std::string& text);
 
 // The folder part of a path, with its separator ("" for none).
 std::string FolderOf(const std::string& path);
+
+}  // namespace line

@@ -1,6 +1,8 @@
 #include "line/reporter.h"
 #include "runtime/console.h"
 
+namespace line {
+
 namespace {
 
 // The record lines only: standard output stays JSON Lines.
@@ -19,3 +21,5 @@ const Reporter kJsonReporter = {
     [](const std::string&) {},
     [](const Run&, const RunTally&) {},
 };
+
+}  // namespace line

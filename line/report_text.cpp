@@ -2,6 +2,8 @@
 #include "line/reporter.h"
 #include "runtime/console.h"
 
+namespace line {
+
 using runtime::ConsolePrint;
 
 namespace {
@@ -52,3 +54,5 @@ void PrintSummary(const Run& run, const RunTally& tally) {
 const Reporter kTextReporter = {PrintStep,    PrintUnitLines,
                                 PrintChanges, [](const std::string&, bool) {},
                                 PrintNote,    PrintSummary};
+
+}  // namespace line

@@ -1,6 +1,8 @@
 #include "line/reporter.h"
 #include "runtime/console.h"
 
+namespace line {
+
 namespace {
 
 void Send(const Json& event) {
@@ -29,3 +31,5 @@ const Reporter kWorkerReporter = {
     [](const std::string&) {},
     [](const Run&, const RunTally&) {},
 };
+
+}  // namespace line

@@ -5,6 +5,8 @@
 #include "runtime/decimal.h"
 #include "ui/option_row.h"
 
+namespace line {
+
 namespace {
 
 // A whole number from `least` to `most`; otherwise `fault`.
@@ -254,3 +256,5 @@ std::string LongOptionsHelp() {
   }
   return help;
 }
+
+}  // namespace line

@@ -13,6 +13,8 @@
 #include "runtime/device_list.h"
 #include "runtime/tool_version.h"
 
+namespace line {
+
 using ops::SettingRule;
 using runtime::ConsolePrint;
 using runtime::DeviceList;
@@ -77,3 +79,5 @@ int SaveProfile(const LineRequest& request) {
   ConsolePrint("Saved %s as %s\n", ShownText(DeviceList[index]).c_str(), request.savePath);
   return kLineAllPassed;
 }
+
+}  // namespace line

@@ -5,6 +5,8 @@
 #include "line/shift_reading.h"
 #include "runtime/console.h"
 
+namespace line::shift {
+
 int RunShiftReport(const LineRequest& request) {
   ShiftTally tally;
   std::string why;
@@ -21,3 +23,5 @@ int RunShiftReport(const LineRequest& request) {
   // A serial on two passing units is two bridges that cannot be told apart.
   return tally.duplicates.empty() ? kLineAllPassed : kLineUnitFailed;
 }
+
+}  // namespace line::shift

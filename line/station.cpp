@@ -21,6 +21,8 @@
 #include "runtime/tool_version.h"
 #include "sdk/api_table.h"
 
+namespace line::station {
+
 using runtime::ConsolePrint;
 using runtime::DeviceList;
 
@@ -317,3 +319,5 @@ int ApplyInWorkers(const LineRun& run, const std::vector<int>& units) {
   const bool allServed = !LineStopRequested();
   return allServed ? status : kLineUnitFailed;
 }
+
+}  // namespace line::station

@@ -4,6 +4,8 @@
 
 #include "runtime/console.h"
 
+namespace line::station {
+
 using runtime::ConsolePrint;
 
 namespace {
@@ -74,3 +76,5 @@ void StationBoard::Draw(const BoardTally& tally) {
   drawnLines_ = static_cast<int>(rows_.size()) + 1;
   runtime::ConsoleFlush();
 }
+
+}  // namespace line::station

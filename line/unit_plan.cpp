@@ -2,6 +2,8 @@
 
 #include "runtime/console.h"
 
+namespace line {
+
 using ops::CustomizedSetting;
 using ops::kSettingRows;
 using ops::SettingRow;
@@ -59,3 +61,5 @@ bool Verified(const Profile& profile, const Unit& unit) {
   }
   return same;
 }
+
+}  // namespace line

@@ -4,6 +4,8 @@
 
 #include "line/unit.h"
 
+namespace line {
+
 // The record handed to the writer: the profile's wanted values (the unit's
 // serial for the profile's pattern), the unit's own for the others.
 ops::CustomizedSetting Asked(const Profile& profile, const Unit& unit);
@@ -16,3 +18,5 @@ Json PlannedJson(const Profile& profile, const Unit& unit);
 // Every setting read back (unit.after) against what was asked; prints each
 // mismatch ("vid: asked 1A2B, read 3A5C").
 bool Verified(const Profile& profile, const Unit& unit);
+
+}  // namespace line

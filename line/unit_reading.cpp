@@ -5,6 +5,8 @@
 
 #include "sdk/api_table.h"
 
+namespace line {
+
 using ops::SettingRow;
 using sdk::RefusalWatch;
 
@@ -76,3 +78,5 @@ std::string ShownText(const std::string& text) {
   }
   return shown;
 }
+
+}  // namespace line

@@ -7,6 +7,8 @@
 #include "ops/operations.h"
 #include "ops/setting_table.h"
 
+namespace line {
+
 struct UnitReading {
   bool isT7 = false;
   int32_t versionResult = 0;  // OpGetFWVersion's
@@ -36,3 +38,5 @@ Json ReadWhatAnswers(const char* device, Json* messages);
 // Text from a device as the text output shows it: control bytes, bytes
 // past ASCII and the backslash escaped, as the JSON output escapes them.
 std::string ShownText(const std::string& text);
+
+}  // namespace line

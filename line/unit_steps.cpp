@@ -13,6 +13,8 @@
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
 
+namespace line {
+
 using runtime::ConsolePrint;
 
 namespace {
@@ -221,3 +223,5 @@ bool RunUnit(Run& run, Unit& unit) {
   }
   return passed;
 }
+
+}  // namespace line
