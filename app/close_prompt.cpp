@@ -2,6 +2,8 @@
 
 #include "runtime/console.h"
 
+namespace app {
+
 bool ShouldWaitForEnter(const ConsoleFacts& facts, bool menuExitChosen) {
   return facts.inputIsConsole && facts.outputIsConsole && facts.processCount == 1 &&
          !menuExitChosen;
@@ -12,3 +14,5 @@ void HoldOwnConsoleWindow(bool menuExitChosen) {
   runtime::ConsolePrint("Press Enter to close this window.\n");
   runtime::ConsoleWaitForEnter();
 }
+
+}  // namespace app

@@ -10,6 +10,8 @@
 #include "ui/command_line.h"
 #include "ui/menu.h"
 
+namespace app {
+
 using runtime::deviceCount;
 using runtime::DeviceList;
 using sdk::ApiTable;
@@ -74,3 +76,5 @@ int RunProgram(const char* const* argv, const char* const* utf8Argv) {
   // The classic runs report only in text: their status is always 0.
   return longOptions ? status : 0;
 }
+
+}  // namespace app

@@ -12,7 +12,7 @@ TEST(ClosePrompt, OnlyALoneConsoleWindowWaitsAndNotAfterExit) {
       for (unsigned long count = 0; count < 4; ++count) {
         for (int exit = 0; exit < 2; ++exit) {
           const bool alone = in && out && count == 1 && !exit;
-          EXPECT_EQ(ShouldWaitForEnter({in != 0, out != 0, count}, exit != 0), alone)
+          EXPECT_EQ(app::ShouldWaitForEnter({in != 0, out != 0, count}, exit != 0), alone)
               << in << out << count << exit;
         }
       }

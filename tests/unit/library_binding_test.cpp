@@ -50,7 +50,7 @@ TEST(RunProgram, ReleasesTheLibraryAtExit) {
   const char* const argv[] = {"bridgefw", "-x", nullptr};
   {
     ConsoleCapture capture;
-    EXPECT_EQ(RunProgram(argv), 0);
+    EXPECT_EQ(app::RunProgram(argv), 0);
     EXPECT_EQ(capture.Output(), "");
   }
   EXPECT_EQ(dlopen(BRIDGEFW_TEST_SIM_LIB, RTLD_NOW | RTLD_NOLOAD), nullptr);
