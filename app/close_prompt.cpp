@@ -2,6 +2,8 @@
 
 #include "runtime/console.h"
 
+namespace app {
+
 bool ShouldWaitForEnter(const ConsoleFacts& facts, bool menuExitChosen) {
   return facts.inputIsConsole && facts.outputIsConsole && facts.processCount == 1 &&
          !menuExitChosen;
@@ -9,6 +11,8 @@ bool ShouldWaitForEnter(const ConsoleFacts& facts, bool menuExitChosen) {
 
 void HoldOwnConsoleWindow(bool menuExitChosen) {
   if (!ShouldWaitForEnter(QueryConsoleFacts(), menuExitChosen)) return;
-  ConsolePrint("Press Enter to close this window.\n");
-  ConsoleWaitForEnter();
+  runtime::ConsolePrint("Press Enter to close this window.\n");
+  runtime::ConsoleWaitForEnter();
 }
+
+}  // namespace app

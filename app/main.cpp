@@ -10,5 +10,5 @@ int main(int /*argc*/, char** argv) {
   utf8Argv.reserve(arguments.size() + 1);
   for (const std::string& argument : arguments) utf8Argv.push_back(argument.c_str());
   utf8Argv.push_back(nullptr);
-  return RunProgram(argv, utf8Argv.data());
+  return app::RunProgram(argv, utf8Argv.data());
 }

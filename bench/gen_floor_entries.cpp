@@ -17,7 +17,7 @@ struct Entry {
 constexpr Entry kEntries[] = {QZ_API_ENTRIES(FLOOR_ENTRY_ROW)};
 #undef FLOOR_ENTRY_ROW
 
-static_assert(sizeof kEntries / sizeof kEntries[0] == kApiEntryCount, "entry list incomplete");
+static_assert(sizeof kEntries / sizeof kEntries[0] == sdk::kApiEntryCount, "entry list incomplete");
 
 }  // namespace
 
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
                "#define FLOOR_API_ENTRY_COUNT %d\n\n"
                "/* X(name, parameter list) in binding order. */\n"
                "#define FLOOR_API_ENTRIES(X) \\\n",
-               kApiEntryCount);
+               sdk::kApiEntryCount);
   for (const Entry& e : kEntries) {
     // An empty list means "no arguments", which C spells (void).
     const bool none = e.params[0] == '(' && e.params[1] == ')';

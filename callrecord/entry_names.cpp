@@ -2,7 +2,7 @@
 
 namespace callrecord {
 
-const char* const kEntryNames[kApiEntryCount] = {
+const char* const kEntryNames[sdk::kApiEntryCount] = {
 #define CALLRECORD_ENTRY_NAME(name, params, args) #name,
     QZ_API_ENTRIES(CALLRECORD_ENTRY_NAME)
 #undef CALLRECORD_ENTRY_NAME

@@ -8,7 +8,7 @@
 
 namespace callrecord {
 
-extern const char* const kEntryNames[kApiEntryCount];
+extern const char* const kEntryNames[sdk::kApiEntryCount];
 
 bool IsEntryName(const std::string& name);
 

@@ -11,6 +11,8 @@
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 
+namespace line {
+
 namespace {
 
 // Everything a real run needs, checked before any unit is touched.
@@ -38,7 +40,7 @@ bool ServeUnit(Run& run, Unit& unit, int* passedCount) {
       WriteUnitRecord(run.files.record, line, passed ? unit.serial : "", &endedTail, &why);
   if (endedTail)
     run.reporter.note("The record's last line had no line end: ended before this unit's");
-  if (!written) ConsolePrint("Record not written, line stopped: %s\n", why.c_str());
+  if (!written) runtime::ConsolePrint("Record not written, line stopped: %s\n", why.c_str());
   run.reporter.recorded(line, written);
   return written;
 }
@@ -53,7 +55,7 @@ int ApplyProfile(const LineRequest& request, const Profile& profile,
   Run run{request, profile, reporter, {}, platform::HostName()};
   std::string why;
   if (!PrepareRun(run, &why)) {
-    ConsolePrint("%s\n", why.c_str());
+    runtime::ConsolePrint("%s\n", why.c_str());
     return kLineUsageError;
   }
   const int listed = static_cast<int>(units.size());
@@ -65,7 +67,7 @@ int ApplyProfile(const LineRequest& request, const Profile& profile,
     unit.index = index;
     unit.ordinal = ++tally.served;
     unit.total = listed;
-    unit.path = DeviceList[index];
+    unit.path = runtime::DeviceList[index];
     unit.time = platform::CurrentTimeText(0);
     unit.start = std::chrono::steady_clock::now();
     recorded = ServeUnit(run, unit, &tally.passed);
@@ -80,3 +82,5 @@ void WatchApplyStops(const LineRequest& request) {
   const bool station = request.watch || request.jobs > 1;
   WatchLineStops(!request.json, !station);
 }
+
+}  // namespace line

@@ -7,6 +7,8 @@
 #include "line/profile.h"
 #include "line/request.h"
 
+namespace line {
+
 // units: indices into DeviceList, in listing order. Returns the exit status.
 int ApplyProfile(const LineRequest& request, const Profile& profile, const std::vector<int>& units);
 
@@ -15,3 +17,5 @@ int ApplyProfile(const LineRequest& request, const Profile& profile, const std::
 // decides for its workers, which are left alone by the requests. Called once,
 // before the library is loaded.
 void WatchApplyStops(const LineRequest& request);
+
+}  // namespace line

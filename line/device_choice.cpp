@@ -7,6 +7,11 @@
 #include "runtime/console.h"
 #include "runtime/device_list.h"
 
+namespace line {
+
+using runtime::ConsolePrint;
+using runtime::ListedDeviceCount;
+
 namespace {
 
 // Index into DeviceList of a number from 1 or a listed path; -1 when neither.
@@ -18,7 +23,7 @@ int FindDevice(const char* value) {
     return static_cast<int>(number - 1);
   }
   for (int i = 0; i < ListedDeviceCount(); ++i) {
-    if (std::strcmp(DeviceList[i], value) == 0) return i;
+    if (std::strcmp(runtime::DeviceList[i], value) == 0) return i;
   }
   return -1;
 }
@@ -45,3 +50,5 @@ int ChooseUnit(const LineRequest& request, int* status) {
   *status = kLineUsageError;
   return -1;
 }
+
+}  // namespace line

@@ -5,7 +5,11 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+namespace line {
+
 using Json = nlohmann::ordered_json;
 
 // A line of JSON (a record line, a worker's event); discarded when it is none.
 Json ParsedJson(std::string_view text);
+
+}  // namespace line

@@ -5,7 +5,11 @@
 #include "line/profile.h"
 #include "line/request.h"
 
+namespace line {
+
 struct LineRun {
   LineRequest request;
   Profile profile;
 };
+
+}  // namespace line

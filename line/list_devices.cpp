@@ -9,6 +9,10 @@
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
 
+namespace line {
+
+using runtime::DeviceList;
+
 namespace {
 
 struct Listed {
@@ -19,7 +23,7 @@ struct Listed {
 
 Listed ReadListed(int index) {
   Listed listed;
-  const RefusalWatch watch;
+  const sdk::RefusalWatch watch;
   listed.read = ReadUnit(DeviceList[index], &listed.unit) && watch.FirstRefused() == nullptr;
   const bool firmware = std::strcmp(ModeName(listed.unit), "firmware") == 0;
   listed.version = firmware ? listed.unit.version : "-";
@@ -28,7 +32,7 @@ Listed ReadListed(int index) {
 
 std::string Shown(const Listed& listed, const char* setting) {
   if (!listed.read) return "?";
-  return FindSettingRow(setting)->readText(listed.unit.setting);
+  return ops::FindSettingRow(setting)->readText(listed.unit.setting);
 }
 
 Json ListedJson(int index, const Listed& listed) {
@@ -44,9 +48,10 @@ Json ListedJson(int index, const Listed& listed) {
 
 void PrintListed(int index, const Listed& listed) {
   const std::string ids = listed.read ? Shown(listed, "vid") + ":" + Shown(listed, "pid") : "?";
-  ConsolePrint("%d %s %s %s %s %s %s\n", index + 1, ShownText(DeviceList[index]).c_str(),
-               SeriesName(listed.unit), ModeName(listed.unit), ShownText(listed.version).c_str(),
-               ids.c_str(), ShownText(Shown(listed, "serial")).c_str());
+  runtime::ConsolePrint("%d %s %s %s %s %s %s\n", index + 1, ShownText(DeviceList[index]).c_str(),
+                        SeriesName(listed.unit), ModeName(listed.unit),
+                        ShownText(listed.version).c_str(), ids.c_str(),
+                        ShownText(Shown(listed, "serial")).c_str());
 }
 
 }  // namespace
@@ -54,16 +59,19 @@ void PrintListed(int index, const Listed& listed) {
 int ListDevices(const LineRequest& request) {
   Json list = Json::array();
   int status = kLineAllPassed;
-  for (int i = 0; i < ListedDeviceCount(); ++i) {
+  for (int i = 0; i < runtime::ListedDeviceCount(); ++i) {
     const Listed listed = ReadListed(i);
     if (!listed.read) status = kLineUnitFailed;
     if (request.json) list.push_back(ListedJson(i, listed));
     if (!request.json) PrintListed(i, listed);
   }
   if (request.json) {
-    ConsolePrint("%s\n", list.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
+    runtime::ConsolePrint("%s\n",
+                          list.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
   } else {
     PrintListingLimit();
   }
   return status;
 }
+
+}  // namespace line

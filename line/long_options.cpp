@@ -13,30 +13,34 @@
 #include "ui/menu.h"
 #include "ui/option_table.h"
 
+namespace line {
+
+using runtime::ConsolePrint;
+
 namespace {
 
 int PrintHelp() {
-  PrintHelpPage();
+  ui::PrintHelpPage();
   ConsolePrint("Long options, before any option above:\n%s", LongOptionsHelp().c_str());
   ConsolePrint(
       "Exit status: 0 all passed, 1 a unit failed, 2 usage or profile error,\n"
       "3 no library or no device.\n");
-  ConsolePrint("%s", kHelpRule);
+  ConsolePrint("%s", ui::kHelpRule);
   return kLineAllPassed;
 }
 
 int Apply(const LineRun& run) {
-  if (run.request.watch) return RunStation(run);
+  if (run.request.watch) return station::RunStation(run);
   std::vector<int> units;
   int status = kLineAllPassed;
   if (run.request.all) {
-    for (int i = 0; i < ListedDeviceCount(); ++i) units.push_back(i);
+    for (int i = 0; i < runtime::ListedDeviceCount(); ++i) units.push_back(i);
   } else {
     const int index = ChooseUnit(run.request, &status);
     if (index < 0) return status;
     units.push_back(index);
   }
-  if (run.request.jobs > 1) return ApplyInWorkers(run, units);
+  if (run.request.jobs > 1) return station::ApplyInWorkers(run, units);
   return ApplyProfile(run.request, run.profile, units);
 }
 
@@ -48,9 +52,9 @@ int RunClassic(const LineRequest& request) {
   const int index = ChooseUnit(request, &status);
   if (index < 0) return status;
   if (request.classic != nullptr) {
-    RunCommandLine(DeviceList[index], request.classic - 1);
+    ui::RunCommandLine(runtime::DeviceList[index], request.classic - 1);
   } else {
-    RunMenu(DeviceList[index]);
+    ui::RunMenu(runtime::DeviceList[index]);
   }
   return kLineAllPassed;
 }
@@ -64,11 +68,11 @@ std::optional<int> PrepareLongOptions(const char* const* argv, LineRun* run) {
     return kLineUsageError;
   }
   if (run->request.action == LineAction::kVersion) {
-    ConsolePrint("bridgefw %s\n", kToolVersion);
+    ConsolePrint("bridgefw %s\n", runtime::kToolVersion);
     return kLineAllPassed;
   }
   // A shift report reads records only: it runs here, where no library is needed.
-  if (run->request.action == LineAction::kReport) return RunShiftReport(run->request);
+  if (run->request.action == LineAction::kReport) return shift::RunShiftReport(run->request);
   if (run->request.action == LineAction::kApply &&
       !LoadProfile(run->request.profilePath, &run->profile, &why)) {
     ConsolePrint("%s\n", why.c_str());
@@ -95,8 +99,11 @@ int RunLongOptions(const LineRun& run) {
 int RunLongOptionsWithoutDevice(const LineRun& run) {
   if (run.request.action == LineAction::kHelp) return PrintHelp();
   // A station waits for its first unit.
-  if (run.request.action == LineAction::kApply && run.request.watch) return RunStation(run);
+  if (run.request.action == LineAction::kApply && run.request.watch)
+    return station::RunStation(run);
   const bool jsonList = run.request.action == LineAction::kList && run.request.json;
   ConsolePrint(jsonList ? "[]\n" : "Not connect device\n");
   return kLineNoDevice;
 }
+
+}  // namespace line

@@ -7,6 +7,8 @@
 #include "line/exit_status.h"
 #include "line/line_run.h"
 
+namespace line {
+
 // Before the library is touched: reads the options, and the profile of
 // --apply. The exit status when the run ends here (a usage or profile error,
 // printed; or --version or --report, which need no library); otherwise none,
@@ -20,3 +22,5 @@ int RunLongOptions(const LineRun& run);
 // empty list for --list --json) and returns kLineNoDevice; help needs
 // neither and is shown.
 int RunLongOptionsWithoutDevice(const LineRun& run);
+
+}  // namespace line

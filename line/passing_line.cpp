@@ -2,6 +2,8 @@
 
 #include "line/json_line.h"
 
+namespace line {
+
 namespace {
 
 // Keeps the top level's "result", "serial" and "dry_run" and reads past the
@@ -69,3 +71,5 @@ bool PassingSerialOf(std::string_view line, std::string* serial) {
   TopLevelFields fields;
   return Json::sax_parse(line.begin(), line.end(), &fields) && fields.Passed(serial);
 }
+
+}  // namespace line

@@ -11,6 +11,10 @@
 #include "ops/setting_table.h"
 #include "platform/files.h"
 
+namespace line {
+
+using ops::SettingRow;
+
 namespace {
 
 constexpr size_t kMaxText = kLibraryTextSize - 1;
@@ -149,7 +153,7 @@ bool TakeText(const SettingRow& row, int part, const toml::node& node, Profile* 
               std::string* why) {
   const toml::value<std::string>* value = node.as_string();
   const std::string text = value != nullptr ? value->get() : "";
-  const bool serial = row.bit == kSettingSerial;
+  const bool serial = row.bit == ops::kSettingSerial;
   const char* fault = nullptr;
   if (value == nullptr) {
     *why = "must be a text";
@@ -157,7 +161,7 @@ bool TakeText(const SettingRow& row, int part, const toml::node& node, Profile* 
     *why = "must be printable ASCII text (the bridge takes no other)";
   } else if (serial && !CheckPlaceholders(text, &profile->numberedSerial)) {
     *why = "takes one {n} or {n:WIDTH} (WIDTH 1 to 99) and no other braces";
-  } else if ((fault = WantedTextFault(row, text.c_str())) != nullptr) {
+  } else if ((fault = ops::WantedTextFault(row, text.c_str())) != nullptr) {
     *why = fault;
   } else if (serial && FillSerial(text, 0).size() > kMaxText) {
     *why = "is longer than " + std::to_string(kMaxText) + " with its number at its width";
@@ -175,12 +179,12 @@ bool TakeKey(const std::string& name, const toml::node& node, Profile* profile, 
   if (name == "serial_start") return TakeSerialBound(node, &profile->serialStart, why);
   if (name == "serial_end") return TakeSerialBound(node, &profile->serialEnd, why);
   int part = 0;
-  const SettingRow* row = FindSettingRow(name, &part);
+  const SettingRow* row = ops::FindSettingRow(name, &part);
   if (row == nullptr || row->parts[part] == nullptr || name != row->parts[part]) {
     *why = "unknown key";
     return false;
   }
-  if (row->rule == SettingRule::kSeconds) return TakeSeconds(*row, node, profile, why);
+  if (row->rule == ops::SettingRule::kSeconds) return TakeSeconds(*row, node, profile, why);
   return TakeText(*row, part, node, profile, why);
 }
 
@@ -211,7 +215,7 @@ bool TakeKeys(const toml::table& table, Profile* profile, KeyLines* lines, Fault
 
 // What the keys must say together.
 bool CheckTogether(const Profile& profile, const KeyLines& lines, Fault* fault) {
-  const CustomizedSetting& v = profile.values;
+  const ops::CustomizedSetting& v = profile.values;
   const long* hdd = lines.hdd;
   // The library takes the two HDD strings together and reads them back as
   // one, so a unit's own cannot be taken apart to fill in a missing one.
@@ -287,3 +291,5 @@ bool LoadProfile(const std::string& path, Profile* profile, std::string* why) {
   if (!loaded) *why = path + ":" + std::to_string(fault.line) + ": " + fault.what;
   return loaded;
 }
+
+}  // namespace line

@@ -6,13 +6,15 @@
 
 #include "ops/customized_setting.h"
 
+namespace line {
+
 struct Profile {
-  std::string path;               // as given
-  std::string image;              // resolved against the profile's folder; empty: none
-  std::string libraryImage;       // the image's path as the library reads it
-  uint32_t settings = 0;          // the settings it names (SettingBit)
-  CustomizedSetting values = {};  // vidText, pidText, the texts, hddString1/2, standbyTimer
-  std::string serial;             // as written, with its {n} or {n:WIDTH}
+  std::string path;                    // as given
+  std::string image;                   // resolved against the profile's folder; empty: none
+  std::string libraryImage;            // the image's path as the library reads it
+  uint32_t settings = 0;               // the settings it names (SettingBit)
+  ops::CustomizedSetting values = {};  // vidText, pidText, the texts, hddString1/2, standbyTimer
+  std::string serial;                  // as written, with its {n} or {n:WIDTH}
   bool numberedSerial = false;
   uint64_t serialStart = 1;
   uint64_t serialEnd = UINT64_MAX;  // the last number this profile may hand out
@@ -34,3 +36,5 @@ bool ProfileTakesText(const std::string& text);
 
 // The folder part of a path, with its separator ("" for none).
 std::string FolderOf(const std::string& path);
+
+}  // namespace line

@@ -7,6 +7,8 @@
 #include "platform/files.h"
 #include "platform/open_file.h"
 
+namespace line {
+
 namespace {
 
 using platform::OpenFile;
@@ -98,3 +100,5 @@ bool SerialPassedBefore(const std::string& path, const std::string& serial, bool
   const auto index = RecordIndex::Open(CompanionsOf(path).index, *record, why);
   return index && index->Holds(serial, passed, why);
 }
+
+}  // namespace line

@@ -11,6 +11,8 @@
 
 #include <string>
 
+namespace line {
+
 // Whether the record at `path` can be appended to, asked before any unit is
 // touched: it is opened to be changed (made, empty, when missing: it then
 // stays, as the lock file does), its lock is taken, and its index is brought
@@ -37,3 +39,5 @@ bool AppendRecordLine(const std::string& path, const std::string& line,
 // the index brought up to date first.
 bool SerialPassedBefore(const std::string& path, const std::string& serial, bool* passed,
                         std::string* why);
+
+}  // namespace line

@@ -9,6 +9,8 @@
 #include "platform/files.h"
 #include "platform/process.h"
 
+namespace line {
+
 namespace {
 
 // The record's last bytes checked against those the index covered: a record
@@ -151,3 +153,5 @@ bool RecordIndex::Replace(uint64_t slots, const std::function<bool(SerialTable&)
   uint64_t size = 0;
   return ok && record_.Size(&size, why) && Load(size, &current, why) && table_ != nullptr;
 }
+
+}  // namespace line

@@ -18,6 +18,8 @@
 #include "line/serial_table.h"
 #include "platform/open_file.h"
 
+namespace line {
+
 class RecordIndex {
  public:
   // The index at `path` for `record`, brought up to date with it.
@@ -43,3 +45,5 @@ class RecordIndex {
   const platform::OpenFile& record_;
   std::unique_ptr<SerialTable> table_;
 };
+
+}  // namespace line

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+namespace line {
+
 namespace {
 
 // Big enough for a few hundred lines a read; grown for a longer line.
@@ -75,3 +77,5 @@ bool RecordLineAt(const platform::OpenFile& record, uint64_t offset, std::string
   *why = error;
   return false;
 }
+
+}  // namespace line

@@ -9,6 +9,8 @@
 
 #include "platform/open_file.h"
 
+namespace line {
+
 // A line longer than this is no line of ours: it is skipped, never held.
 constexpr std::size_t kMaxRecordLine = std::size_t{1} << 20;
 
@@ -35,3 +37,5 @@ class RecordLineReader {
 // The whole line that starts at `offset` (empty when `offset` starts no line).
 bool RecordLineAt(const platform::OpenFile& record, uint64_t offset, std::string* line,
                   std::string* why);
+
+}  // namespace line

@@ -1,12 +1,14 @@
 #include "line/reporter.h"
 #include "runtime/console.h"
 
+namespace line {
+
 namespace {
 
 // The record lines only: standard output stays JSON Lines.
 void PrintRecordLine(const Run&, const Unit&, const std::string& recordLine) {
-  ConsolePrint("%s\n", recordLine.c_str());
-  ConsoleFlush();
+  runtime::ConsolePrint("%s\n", recordLine.c_str());
+  runtime::ConsoleFlush();
 }
 
 }  // namespace
@@ -19,3 +21,5 @@ const Reporter kJsonReporter = {
     [](const std::string&) {},
     [](const Run&, const RunTally&) {},
 };
+
+}  // namespace line

@@ -2,6 +2,10 @@
 #include "line/reporter.h"
 #include "runtime/console.h"
 
+namespace line {
+
+using runtime::ConsolePrint;
+
 namespace {
 
 void PrintStep(const Run&, const Unit& unit, const StepReport& step) {
@@ -10,7 +14,7 @@ void PrintStep(const Run&, const Unit& unit, const StepReport& step) {
                step.seconds);
   if (!unit.failedCall.empty()) ConsolePrint("  failed call: %s\n", unit.failedCall.c_str());
   for (const std::string& line : step.messages) ConsolePrint("  %s\n", line.c_str());
-  ConsoleFlush();
+  runtime::ConsoleFlush();
 }
 
 void PrintUnitLines(const Run&, const std::vector<std::string>& lines) {
@@ -42,7 +46,7 @@ void PrintSummary(const Run& run, const RunTally& tally) {
   }
   ConsolePrint("%d unit%s: %d passed, %d failed\n", tally.served, tally.served == 1 ? "" : "s",
                tally.passed, tally.served - tally.passed);
-  ConsoleFlush();
+  runtime::ConsoleFlush();
 }
 
 }  // namespace
@@ -50,3 +54,5 @@ void PrintSummary(const Run& run, const RunTally& tally) {
 const Reporter kTextReporter = {PrintStep,    PrintUnitLines,
                                 PrintChanges, [](const std::string&, bool) {},
                                 PrintNote,    PrintSummary};
+
+}  // namespace line

@@ -1,11 +1,13 @@
 #include "line/reporter.h"
 #include "runtime/console.h"
 
+namespace line {
+
 namespace {
 
 void Send(const Json& event) {
-  ConsolePrint("%s\n", event.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
-  ConsoleFlush();
+  runtime::ConsolePrint("%s\n", event.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
+  runtime::ConsoleFlush();
 }
 
 void SendStep(const Run&, const Unit& unit, const StepReport& step) {
@@ -29,3 +31,5 @@ const Reporter kWorkerReporter = {
     [](const std::string&) {},
     [](const Run&, const RunTally&) {},
 };
+
+}  // namespace line

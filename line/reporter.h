@@ -9,6 +9,8 @@
 
 #include "line/unit.h"
 
+namespace line {
+
 // One step of a unit, as it ended.
 struct StepReport {
   const char* label;  // with what the step found: "serial LINE-0041"
@@ -39,3 +41,5 @@ extern const Reporter kTextReporter;
 extern const Reporter kJsonReporter;
 // A station's worker: one JSON event per line on its output, for the station.
 extern const Reporter kWorkerReporter;
+
+}  // namespace line

@@ -5,6 +5,8 @@
 #include "runtime/decimal.h"
 #include "ui/option_row.h"
 
+namespace line {
+
 namespace {
 
 // A whole number from `least` to `most`; otherwise `fault`.
@@ -23,7 +25,7 @@ using Take = const char* (*)(LineRequest& request, const char* value);
 
 // A long option's help: its value's name and a tab, if it takes one, then
 // its lines, indented under the first in the help; null for the hidden one.
-using LongOption = OptionRow<Take>;
+using LongOption = ui::OptionRow<Take>;
 
 // A row's value count for every element up to the next option, one at least;
 // its action takes each in turn.
@@ -176,9 +178,9 @@ int ValuesBeforeOption(const char* const* argv) {
 bool TakeOption(const char* const* argv, int* at, bool (&seen)[kLongOptionCount],
                 LineRequest* request, std::string* why) {
   const char* name = argv[*at];
-  const LongOption* option = FindOptionRow(kLongOptions, kLongOptionCount, [name](const char* row) {
-    return std::strcmp(row, name) == 0;
-  });
+  const LongOption* option =
+      ui::FindOptionRow(kLongOptions, kLongOptionCount,
+                        [name](const char* row) { return std::strcmp(row, name) == 0; });
   const std::string given = name;
   if (option == nullptr) {
     *why = "Unknown option " + given;
@@ -254,3 +256,5 @@ std::string LongOptionsHelp() {
   }
   return help;
 }
+
+}  // namespace line

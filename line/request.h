@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace line {
+
 enum class LineAction { kNone, kList, kApply, kSaveProfile, kHelp, kVersion, kReport };
 
 struct LineRequest {
@@ -39,3 +41,5 @@ bool ParseLongOptions(const char* const* argv, LineRequest* request, std::string
 
 // The long options' lines of the help, made from their rows.
 std::string LongOptionsHelp();
+
+}  // namespace line

@@ -4,6 +4,8 @@
 #include "line/serial_counter.h"
 #include "platform/files.h"
 
+namespace line {
+
 namespace {
 
 bool Exists(const std::string& path) { return platform::SameFile(path, path); }
@@ -58,3 +60,5 @@ bool CheckRunFilesWritable(const Profile& profile, const RunFiles& files, std::s
   if (!usable) *why = "The serial counter cannot be used: " + fault;
   return usable;
 }
+
+}  // namespace line

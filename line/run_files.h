@@ -8,6 +8,8 @@
 
 #include "line/profile.h"
 
+namespace line {
+
 struct RunFiles {
   std::string counter;  // REAL-PROFILE.counter
   std::string record;   // --record's, or bridgefw-record.jsonl beside the real profile
@@ -22,3 +24,5 @@ bool FindRunFiles(const Profile& profile, const char* recordOption, RunFiles* fi
 
 // Whether a real run can write both, checked before any unit is touched.
 bool CheckRunFilesWritable(const Profile& profile, const RunFiles& files, std::string* why);
+
+}  // namespace line

@@ -3,6 +3,8 @@
 #include "platform/digest.h"
 #include "platform/files.h"
 
+namespace line {
+
 bool DigestImage(const std::string& image, ImageDigest* digest, std::string* why) {
   std::string bytes;
   bool missing = false;
@@ -11,3 +13,5 @@ bool DigestImage(const std::string& image, ImageDigest* digest, std::string* why
   digest->size = bytes.size();
   return true;
 }
+
+}  // namespace line

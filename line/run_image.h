@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+namespace line {
+
 struct ImageDigest {
   std::string sha256;
   uint64_t size = 0;
@@ -18,3 +20,5 @@ constexpr std::size_t kMaxImageSize = std::size_t{64} << 20;
 
 // The image's digest now; false and the system's reason when it cannot be read.
 bool DigestImage(const std::string& image, ImageDigest* digest, std::string* why);
+
+}  // namespace line

@@ -13,12 +13,18 @@
 #include "runtime/device_list.h"
 #include "runtime/tool_version.h"
 
+namespace line {
+
+using ops::SettingRule;
+using runtime::ConsolePrint;
+using runtime::DeviceList;
+
 namespace {
 
 // The rows a golden unit gives the line: what the profile would take back,
 // and a comment for each value it would not, so that what is saved loads.
-void AddSavedKeys(const CustomizedSetting& unit, toml::table* keys, std::string* leftOut) {
-  for (const SettingRow& row : kSettingRows) {
+void AddSavedKeys(const ops::CustomizedSetting& unit, toml::table* keys, std::string* leftOut) {
+  for (const ops::SettingRow& row : ops::kSettingRows) {
     if (!row.savedInProfile) continue;
     const std::string text = row.readText(unit);
     const std::string name = row.name;
@@ -39,13 +45,13 @@ void AddSavedKeys(const CustomizedSetting& unit, toml::table* keys, std::string*
 // The serial is each unit's own and the HDD strings read back joined, so
 // neither is written as a key.
 std::string SavedProfile(const char* path, const UnitReading& unit) {
-  const CustomizedSetting& s = unit.setting;
+  const ops::CustomizedSetting& s = unit.setting;
   toml::table keys;
   std::string leftOut;
   AddSavedKeys(s, &keys, &leftOut);
   std::ostringstream text;
-  text << "# Saved by bridgefw " << kToolVersion << " from " << path << " (" << unit.version
-       << ").\n"
+  text << "# Saved by bridgefw " << runtime::kToolVersion << " from " << path << " ("
+       << unit.version << ").\n"
        << "# Its serial was " << toml::value<std::string>(s.serialNumber)
        << "; give each unit its own with serial = \"PREFIX-{n:6}\".\n"
        << "# Its HDD strings read back as one, " << toml::value<std::string>(s.hddString)
@@ -73,3 +79,5 @@ int SaveProfile(const LineRequest& request) {
   ConsolePrint("Saved %s as %s\n", ShownText(DeviceList[index]).c_str(), request.savePath);
   return kLineAllPassed;
 }
+
+}  // namespace line

@@ -3,4 +3,8 @@
 
 #include "line/request.h"
 
+namespace line {
+
 int SaveProfile(const LineRequest& request);
+
+}  // namespace line

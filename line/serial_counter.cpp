@@ -5,6 +5,8 @@
 #include "platform/files.h"
 #include "runtime/decimal.h"
 
+namespace line {
+
 namespace {
 
 constexpr uint64_t kMost = std::numeric_limits<uint64_t>::max();
@@ -76,3 +78,5 @@ bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take,
   if (changed && parsed && *number > end) usedUp();
   return changed && parsed && *number <= end;
 }
+
+}  // namespace line

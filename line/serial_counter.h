@@ -8,6 +8,8 @@
 #include <limits>
 #include <string>
 
+namespace line {
+
 // The counter's next number (never below start). With take, the counter is
 // moved past it, durably, before this returns; without, it is only looked at.
 // A number past `end` is never handed out: the range is used up.
@@ -16,3 +18,5 @@ bool NextSerialNumber(const std::string& counterPath, uint64_t start, bool take,
 
 // Why `number` cannot be handed out under a range that ends at `end`.
 std::string RangeUsedUp(uint64_t number, uint64_t end);
+
+}  // namespace line

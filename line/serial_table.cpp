@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+namespace line {
+
 namespace {
 
 constexpr char kMagic[8] = {'B', 'F', 'W', 'S', 'E', 'R', 'I', '1'};
@@ -146,3 +148,5 @@ bool SerialTable::ForEach(const std::function<bool(const SerialSlot&)>& visit,
   }
   return true;
 }
+
+}  // namespace line

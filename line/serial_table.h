@@ -20,6 +20,8 @@
 #include "line/table_pages.h"
 #include "platform/open_file.h"
 
+namespace line {
+
 struct SerialTableHeader {
   uint64_t slots = 0;
   uint64_t used = 0;
@@ -68,3 +70,5 @@ class SerialTable {
   mutable TablePages pages_;  // the slots, read and changed through held pages
   SerialTableHeader header_;
 };
+
+}  // namespace line

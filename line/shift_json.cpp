@@ -1,6 +1,8 @@
 // The shift report as one JSON object.
 #include "line/shift_output.h"
 
+namespace line::shift {
+
 namespace {
 
 Json Counts(const std::map<std::string, uint64_t>& counts) {
@@ -60,3 +62,5 @@ std::string ShiftReportJson(const std::vector<const char*>& records, const Shift
   };
   return report.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
+
+}  // namespace line::shift

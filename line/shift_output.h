@@ -8,6 +8,8 @@
 
 #include "line/shift_tally.h"
 
+namespace line::shift {
+
 // The gaps listed by number in the JSON form; gap_count counts them all.
 constexpr uint64_t kListedGaps = 10000;
 // The gap ranges shown in the text form.
@@ -15,3 +17,5 @@ constexpr std::size_t kShownGapRanges = 20;
 
 std::string ShiftReportText(const std::vector<const char*>& records, const ShiftTally& tally);
 std::string ShiftReportJson(const std::vector<const char*>& records, const ShiftTally& tally);
+
+}  // namespace line::shift

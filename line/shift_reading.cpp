@@ -8,6 +8,8 @@
 #include "line/record_lines.h"
 #include "platform/open_file.h"
 
+namespace line::shift {
+
 namespace {
 
 // Big enough to pass over a skipped line in a few reads.
@@ -106,3 +108,5 @@ bool ReadShiftRecord(const std::string& path, ShiftTally* tally, std::string* wh
   }
   return true;
 }
+
+}  // namespace line::shift

@@ -5,7 +5,11 @@
 
 #include "line/request.h"
 
+namespace line::shift {
+
 // Reads the records in the order given and prints the report. Returns the
 // exit status: 0; 1 when a serial is on two passing units; 2 when a record
 // is refused (one line naming it and why, and nothing else printed).
 int RunShiftReport(const LineRequest& request);
+
+}  // namespace line::shift

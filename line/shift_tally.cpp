@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace line::shift {
+
 namespace {
 
 const std::string* TextAt(const Json& object, const char* key) {
@@ -94,3 +96,5 @@ std::vector<std::pair<std::string, uint64_t>> ByCount(
                    [](const auto& a, const auto& b) { return a.second > b.second; });
   return sorted;
 }
+
+}  // namespace line::shift

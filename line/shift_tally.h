@@ -12,6 +12,8 @@
 
 #include "line/json_line.h"
 
+namespace line::shift {
+
 struct HourFigures {
   uint64_t units = 0;
   uint64_t passed = 0;
@@ -63,3 +65,5 @@ void FinishTally(ShiftTally* tally);
 // Names and counts, the most frequent first (then by name).
 std::vector<std::pair<std::string, uint64_t>> ByCount(
     const std::map<std::string, uint64_t>& counts);
+
+}  // namespace line::shift

@@ -6,6 +6,8 @@
 #include "line/shift_output.h"
 #include "line/unit_reading.h"
 
+namespace line::shift {
+
 namespace {
 
 constexpr int kLabelWidth = 15;
@@ -93,3 +95,5 @@ std::string ShiftReportText(const std::vector<const char*>& records, const Shift
   Row(&out, "bad lines", BadLines(tally));
   return out;
 }
+
+}  // namespace line::shift

@@ -21,6 +21,11 @@
 #include "runtime/tool_version.h"
 #include "sdk/api_table.h"
 
+namespace line::station {
+
+using runtime::ConsolePrint;
+using runtime::DeviceList;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -76,7 +81,7 @@ void StopStarting(Station& station, const std::string& why) {
 // A unit that carries a serial the record gives a passing unit is done.
 bool AlreadyDone(Station& station, const std::string& path, std::string* serial) {
   char text[kLibraryTextSize] = {};
-  if (OpGetSerialNumber(path.c_str(), text) == 0 || text[0] == '\0') return false;
+  if (ops::OpGetSerialNumber(path.c_str(), text) == 0 || text[0] == '\0') return false;
   *serial = text;
   bool passed = false;
   std::string why;
@@ -136,7 +141,7 @@ void ReadReports(Station& station, Worker& worker) {
 // The record line of a unit whose worker filed none: it is never left out.
 void RecordForWorker(Station& station, const Worker& worker, const std::string& why) {
   Json record = {{"time", worker.time},
-                 {"tool", kToolVersion},
+                 {"tool", runtime::kToolVersion},
                  {"host", station.host},
                  {"path", worker.path},
                  {"profile", station.run.profile.path}};
@@ -210,7 +215,7 @@ void Pump(Station& station) {
     if (!worker->done) RecordForWorker(station, *worker, "interrupted");
   }
   station.board.Event("Abandoned: the units in progress are recorded as failed, interrupted");
-  ConsoleFlush();
+  runtime::ConsoleFlush();
   std::_Exit(kLineUnitFailed);
 }
 
@@ -223,8 +228,8 @@ bool Prepare(Station& station, std::string* why) {
 
 // The listed paths now.
 std::vector<std::string> ListedPaths() {
-  ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
-  return std::vector<std::string>(DeviceList, DeviceList + ListedDeviceCount());
+  sdk::ApiTable.QZ_GetDeviceList(DeviceList, &runtime::deviceCount);
+  return std::vector<std::string>(DeviceList, DeviceList + runtime::ListedDeviceCount());
 }
 
 bool Running(const Station& station, const std::string& path) {
@@ -314,3 +319,5 @@ int ApplyInWorkers(const LineRun& run, const std::vector<int>& units) {
   const bool allServed = !LineStopRequested();
   return allServed ? status : kLineUnitFailed;
 }
+
+}  // namespace line::station

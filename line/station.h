@@ -11,5 +11,9 @@
 #include "line/exit_status.h"
 #include "line/line_run.h"
 
+namespace line::station {
+
 int RunStation(const LineRun& run);
 int ApplyInWorkers(const LineRun& run, const std::vector<int>& units);
+
+}  // namespace line::station

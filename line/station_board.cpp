@@ -4,6 +4,10 @@
 
 #include "runtime/console.h"
 
+namespace line::station {
+
+using runtime::ConsolePrint;
+
 namespace {
 
 const char* const kReset = "\x1b[0m";
@@ -40,7 +44,7 @@ void StationBoard::Event(const std::string& line, bool failure) {
   if (redraw_ && drawnLines_ > 0) ConsolePrint("\x1b[%dA\x1b[J", drawnLines_);
   drawnLines_ = 0;
   ConsolePrint("%s%s\n", line.c_str(), failure && bell_ ? "\a" : "");
-  ConsoleFlush();
+  runtime::ConsoleFlush();
 }
 
 std::string StationBoard::RowText(int slot) const {
@@ -70,5 +74,7 @@ void StationBoard::Draw(const BoardTally& tally) {
   }
   ConsolePrint("\x1b[2K%s\n", TallyText(tally).c_str());
   drawnLines_ = static_cast<int>(rows_.size()) + 1;
-  ConsoleFlush();
+  runtime::ConsoleFlush();
 }
+
+}  // namespace line::station

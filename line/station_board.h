@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace line::station {
+
 struct BoardRow {
   std::string path;
   std::string step;
@@ -45,3 +47,5 @@ class StationBoard {
 
 // The tally line: units, passed, failed, yield, units per hour.
 std::string TallyText(const BoardTally& tally);
+
+}  // namespace line::station

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace line {
+
 namespace {
 
 // The system's page: a lookup or a single entry reads and writes no more.
@@ -87,3 +89,5 @@ bool TablePages::Flush(std::string* why) {
   }
   return true;
 }
+
+}  // namespace line

@@ -12,6 +12,8 @@
 
 #include "platform/open_file.h"
 
+namespace line {
+
 class TablePages {
  public:
   // The table starts at `base` in `file`; the file's bytes before it are not touched.
@@ -36,3 +38,5 @@ class TablePages {
   uint64_t base_;
   std::unordered_map<uint64_t, Page> pages_;
 };
+
+}  // namespace line

@@ -11,6 +11,8 @@
 #include "line/run_image.h"
 #include "line/unit_reading.h"
 
+namespace line {
+
 struct Reporter;
 
 struct Run {
@@ -45,3 +47,5 @@ struct Unit {
   const char* failedStep = nullptr;
   std::string failedCall;
 };
+
+}  // namespace line

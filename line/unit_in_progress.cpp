@@ -10,6 +10,8 @@
 #include "line/record.h"
 #include "platform/stop_request.h"
 
+namespace line {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -94,3 +96,5 @@ bool WriteUnitRecord(const std::string& recordPath, const std::string& line,
   Pending = false;
   return AppendRecordLine(recordPath, line, passedSerial, endedTail, why);
 }
+
+}  // namespace line

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace line {
+
 // From now on stop requests are handled so; `notices` prints what each one
 // does (the text output; the JSON output stays JSON). A station abandons its
 // units itself (`abandonHere` false): it is then told by
@@ -24,3 +26,5 @@ void SetAbandonRecord(const std::string& recordPath, const std::string& line);
 // writes nothing for it. False, and why, when the record was not written.
 bool WriteUnitRecord(const std::string& recordPath, const std::string& line,
                      const std::string& passedSerial, bool* endedTail, std::string* why);
+
+}  // namespace line

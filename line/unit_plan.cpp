@@ -2,6 +2,12 @@
 
 #include "runtime/console.h"
 
+namespace line {
+
+using ops::CustomizedSetting;
+using ops::kSettingRows;
+using ops::SettingRow;
+
 namespace {
 
 bool Named(const Profile& profile, const SettingRow& row) {
@@ -21,7 +27,7 @@ CustomizedSetting Asked(const Profile& profile, const Unit& unit) {
   for (const SettingRow& row : kSettingRows) {
     if (!Named(profile, row)) row.keepOwn(unit.before.setting, &asked);
   }
-  if (Named(profile, *FindSettingRow("serial"))) {
+  if (Named(profile, *ops::FindSettingRow("serial"))) {
     std::snprintf(asked.serialNumber, sizeof asked.serialNumber, "%s", unit.serial.c_str());
   }
   return asked;
@@ -44,14 +50,16 @@ bool Verified(const Profile& profile, const Unit& unit) {
   for (const SettingRow& row : kSettingRows) {
     const CustomizedSetting& read = unit.after.setting;
     const bool named = Named(profile, row);
-    if (named ? ReadAsWanted(row, asked, read)
+    if (named ? ops::ReadAsWanted(row, asked, read)
               : row.readText(read) == row.readText(unit.before.setting)) {
       continue;
     }
     const std::string wanted = named ? AskedText(row, asked) : row.readText(unit.before.setting);
-    ConsolePrint("%s: asked %s, read %s\n", row.name, ShownText(wanted).c_str(),
-                 ShownText(row.readText(read)).c_str());
+    runtime::ConsolePrint("%s: asked %s, read %s\n", row.name, ShownText(wanted).c_str(),
+                          ShownText(row.readText(read)).c_str());
     same = false;
   }
   return same;
 }
+
+}  // namespace line

@@ -4,9 +4,11 @@
 
 #include "line/unit.h"
 
+namespace line {
+
 // The record handed to the writer: the profile's wanted values (the unit's
 // serial for the profile's pattern), the unit's own for the others.
-CustomizedSetting Asked(const Profile& profile, const Unit& unit);
+ops::CustomizedSetting Asked(const Profile& profile, const Unit& unit);
 
 // What the unit should read back, as the record's JSON: every setting the
 // profile names as asked, every other as it was; a version an image will
@@ -16,3 +18,5 @@ Json PlannedJson(const Profile& profile, const Unit& unit);
 // Every setting read back (unit.after) against what was asked; prints each
 // mismatch ("vid: asked 1A2B, read 3A5C").
 bool Verified(const Profile& profile, const Unit& unit);
+
+}  // namespace line

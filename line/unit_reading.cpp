@@ -5,28 +5,33 @@
 
 #include "sdk/api_table.h"
 
+namespace line {
+
+using ops::SettingRow;
+using sdk::RefusalWatch;
+
 bool ReadUnit(const char* device, UnitReading* reading) {
   *reading = UnitReading();
-  reading->isT7 = ApiTable.QZ_IsQZT7Series(device) != 0;
-  reading->versionResult = OpGetFWVersion(device, reading->version);
-  return OpGetCustomizedSetting(device, &reading->setting) != 0;
+  reading->isT7 = sdk::ApiTable.QZ_IsQZT7Series(device) != 0;
+  reading->versionResult = ops::OpGetFWVersion(device, reading->version);
+  return ops::OpGetCustomizedSetting(device, &reading->setting) != 0;
 }
 
 const char* SeriesName(const UnitReading& reading) { return reading.isT7 ? "t7" : "other"; }
 
 const char* ModeName(const UnitReading& reading) {
   if (reading.versionResult == 0) return "unknown";
-  return std::strcmp(reading.version, kInternalCodeText) == 0 ? "internal" : "firmware";
+  return std::strcmp(reading.version, ops::kInternalCodeText) == 0 ? "internal" : "firmware";
 }
 
 Json SettingJson(const SettingRow& row, const std::string& text) {
-  if (row.rule == SettingRule::kSeconds) return std::stoll(text);
+  if (row.rule == ops::SettingRule::kSeconds) return std::stoll(text);
   return text;
 }
 
 Json ReadingJson(const UnitReading& reading) {
   Json json = {{"version", reading.version}};
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : ops::kSettingRows) {
     json[row.name] = SettingJson(row, row.readText(reading.setting));
   }
   return json;
@@ -43,11 +48,11 @@ Json ReadWhatAnswers(const char* device, Json* messages) {
   };
   char version[kLibraryTextSize] = {};
   const RefusalWatch versionWatch;
-  if (answered("version", OpGetFWVersion(device, version) != 0, versionWatch)) {
+  if (answered("version", ops::OpGetFWVersion(device, version) != 0, versionWatch)) {
     fields["version"] = version;
   }
-  for (const SettingRow& row : kSettingRows) {
-    CustomizedSetting read = {};
+  for (const SettingRow& row : ops::kSettingRows) {
+    ops::CustomizedSetting read = {};
     const RefusalWatch watch;
     if (answered(row.name, row.readAlone(device, &read) != 0, watch)) {
       fields[row.name] = SettingJson(row, row.readText(read));
@@ -73,3 +78,5 @@ std::string ShownText(const std::string& text) {
   }
   return shown;
 }
+
+}  // namespace line

@@ -7,11 +7,13 @@
 #include "ops/operations.h"
 #include "ops/setting_table.h"
 
+namespace line {
+
 struct UnitReading {
   bool isT7 = false;
   int32_t versionResult = 0;  // OpGetFWVersion's
   char version[kLibraryTextSize] = {};
-  CustomizedSetting setting = {};
+  ops::CustomizedSetting setting = {};
 };
 
 // The series, the firmware version and the seven settings. False when the
@@ -24,7 +26,7 @@ const char* SeriesName(const UnitReading& reading);
 const char* ModeName(const UnitReading& reading);
 
 // A setting's read form in JSON: the timer a number, every other a text.
-Json SettingJson(const SettingRow& row, const std::string& text);
+Json SettingJson(const ops::SettingRow& row, const std::string& text);
 
 // version, then every setting by its name.
 Json ReadingJson(const UnitReading& reading);
@@ -36,3 +38,5 @@ Json ReadWhatAnswers(const char* device, Json* messages);
 // Text from a device as the text output shows it: control bytes, bytes
 // past ASCII and the backslash escaped, as the JSON output escapes them.
 std::string ShownText(const std::string& text);
+
+}  // namespace line

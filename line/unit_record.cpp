@@ -4,8 +4,10 @@
 
 #include "runtime/tool_version.h"
 
+namespace line {
+
 Json RecordOf(const Run& run, const Unit& unit, bool passed) {
-  Json record = {{"time", unit.time},          {"tool", kToolVersion},
+  Json record = {{"time", unit.time},          {"tool", runtime::kToolVersion},
                  {"host", run.host},           {"device", unit.index + 1},
                  {"path", unit.path},          {"series", SeriesName(unit.before)},
                  {"profile", run.profile.path}};
@@ -33,3 +35,5 @@ Json RecordOf(const Run& run, const Unit& unit, bool passed) {
 std::string RecordLine(const Json& record) {
   return record.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
+
+}  // namespace line

@@ -13,6 +13,10 @@
 #include "runtime/device_list.h"
 #include "sdk/api_table.h"
 
+namespace line {
+
+using runtime::ConsolePrint;
+
 namespace {
 
 // How a step ended: a call refused (the operation's result was 0), or a
@@ -74,8 +78,8 @@ StepEnd TakeSerial(Run& run, Unit& unit, Device, std::string* label) {
 
 StepEnd CheckImage(Run& run, Unit&, Device device, std::string* label) {
   *label += " " + FileName(run.profile.image);
-  return ImageMatchesDevice(device, run.profile.libraryImage.c_str()) ? StepEnd::kPass
-                                                                      : StepEnd::kRefused;
+  return ops::ImageMatchesDevice(device, run.profile.libraryImage.c_str()) ? StepEnd::kPass
+                                                                           : StepEnd::kRefused;
 }
 
 // The image's digest before and after the call names what was programmed.
@@ -86,11 +90,11 @@ StepEnd Program(Run& run, Unit& unit, Device device, std::string* label) {
     ConsolePrint("%s\n", why.c_str());
     return StepEnd::kWrong;
   }
-  const CustomizedSetting asked = Asked(profile, unit);
+  const ops::CustomizedSetting asked = Asked(profile, unit);
   const char* path = profile.libraryImage.c_str();
   const int32_t result = profile.settings == 0
-                             ? OpUpdateNoCustomizedSetting(device, path)
-                             : OpUpdateWithCustomizedSetting(device, &asked, path);
+                             ? ops::OpUpdateNoCustomizedSetting(device, path)
+                             : ops::OpUpdateWithCustomizedSetting(device, &asked, path);
   if (result == 0) {
     *label += " " + FileName(profile.image);
     return StepEnd::kRefused;
@@ -102,21 +106,22 @@ StepEnd Program(Run& run, Unit& unit, Device device, std::string* label) {
     return StepEnd::kWrong;
   }
   // The version the unit runs now names what was programmed.
-  unit.after.versionResult = OpGetFWVersion(device, unit.after.version);
+  unit.after.versionResult = ops::OpGetFWVersion(device, unit.after.version);
   *label += " " + ShownText(unit.after.version);
   return unit.after.versionResult != 0 ? StepEnd::kPass : StepEnd::kRefused;
 }
 
 StepEnd WriteSettings(Run& run, Unit& unit, Device device, std::string*) {
-  const CustomizedSetting asked = Asked(run.profile, unit);
-  return OpSetCustomizedSettings(device, run.profile.settings, &asked) != 0 ? StepEnd::kPass
-                                                                            : StepEnd::kRefused;
+  const ops::CustomizedSetting asked = Asked(run.profile, unit);
+  return ops::OpSetCustomizedSettings(device, run.profile.settings, &asked) != 0
+             ? StepEnd::kPass
+             : StepEnd::kRefused;
 }
 
 StepEnd Verify(Run& run, Unit& unit, Device device, std::string*) {
   unit.after.isT7 = unit.before.isT7;
-  if (!HasImage(run)) unit.after.versionResult = OpGetFWVersion(device, unit.after.version);
-  if (OpGetCustomizedSetting(device, &unit.after.setting) == 0) return StepEnd::kRefused;
+  if (!HasImage(run)) unit.after.versionResult = ops::OpGetFWVersion(device, unit.after.version);
+  if (ops::OpGetCustomizedSetting(device, &unit.after.setting) == 0) return StepEnd::kRefused;
   unit.afterRead = true;
   return Verified(run.profile, unit) ? StepEnd::kPass : StepEnd::kWrong;
 }
@@ -131,8 +136,9 @@ struct UnitStep {
 
 const UnitStep kUnitSteps[] = {
     {"reading", "reading", [](const Run&) { return true; }, ReadBefore, false},
-    {"serial", "serial", [](const Run& r) { return (r.profile.settings & kSettingSerial) != 0; },
-     TakeSerial, false},
+    {"serial", "serial",
+     [](const Run& r) { return (r.profile.settings & ops::kSettingSerial) != 0; }, TakeSerial,
+     false},
     {"checking", "checking image", [](const Run& r) { return r.request.dryRun && HasImage(r); },
      CheckImage, false},
     {"programming", "programming", [](const Run& r) { return !r.request.dryRun && HasImage(r); },
@@ -170,9 +176,9 @@ bool RunStep(const UnitStep& step, Run& run, Unit& unit) {
   const char* refused = nullptr;
   std::vector<std::string> messages;
   {
-    const ConsoleCollector collected;
-    const RefusalWatch watch;
-    end = step.run(run, unit, DeviceList[unit.index], &label);
+    const runtime::ConsoleCollector collected;
+    const sdk::RefusalWatch watch;
+    end = step.run(run, unit, runtime::DeviceList[unit.index], &label);
     refused = watch.FirstRefused();
     messages = LinesOf(collected.Text());
   }
@@ -190,7 +196,7 @@ bool RunStep(const UnitStep& step, Run& run, Unit& unit) {
 // its `after`, so rework can tell whether the commit half-happened.
 void ReadBackAfterFailure(const Run& run, Unit& unit) {
   Json messages = Json::array();
-  unit.afterAnswered = ReadWhatAnswers(DeviceList[unit.index], &messages);
+  unit.afterAnswered = ReadWhatAnswers(runtime::DeviceList[unit.index], &messages);
   std::vector<std::string> lines;
   for (const Json& line : messages) {
     unit.messages.push_back(line);
@@ -211,9 +217,11 @@ bool RunUnit(Run& run, Unit& unit) {
   }
   // A dry run's after: what the unit should read back, once it is read and
   // numbered.
-  const bool numbered = (run.profile.settings & kSettingSerial) == 0 || !unit.serial.empty();
+  const bool numbered = (run.profile.settings & ops::kSettingSerial) == 0 || !unit.serial.empty();
   if (run.request.dryRun && unit.beforeRead && numbered) {
     unit.planned = PlannedJson(run.profile, unit);
   }
   return passed;
 }
+
+}  // namespace line

@@ -5,5 +5,9 @@
 
 #include "line/unit.h"
 
+namespace line {
+
 // Runs the steps that apply, up to the first that fails; whether all passed.
 bool RunUnit(Run& run, Unit& unit);
+
+}  // namespace line

@@ -5,6 +5,8 @@
 
 #include "sdk/api_sizes.h"
 
+namespace ops {
+
 struct CustomizedSetting {
   uint16_t vid;
   uint16_t pid;
@@ -30,3 +32,5 @@ enum SettingBit : uint32_t {
   kSettingTimer = 1U << 6,
 };
 constexpr uint32_t kAllSettings = (1U << 7) - 1;
+
+}  // namespace ops

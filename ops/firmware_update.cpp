@@ -6,6 +6,11 @@
 #include "runtime/console.h"
 #include "sdk/api_table.h"
 
+namespace ops {
+
+using runtime::ConsolePrint;
+using sdk::ApiTable;
+
 namespace {
 
 // The library checks the image against the device, then takes its path.
@@ -85,3 +90,5 @@ int32_t OpUpdateWithCustomizedSetting(const char* device, const CustomizedSettin
   if (!StageSettings(device, isT7, *setting, kAllSettings)) return 0;
   return ApiTable.QZ_FWUpdateProgrammingEX(device);
 }
+
+}  // namespace ops

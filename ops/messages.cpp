@@ -2,7 +2,9 @@
 
 #include "runtime/console.h"
 
-void PrintInputParameterError() { ConsolePrint("%s", kInputParameterError); }
+namespace ops {
+
+void PrintInputParameterError() { runtime::ConsolePrint("%s", kInputParameterError); }
 
 bool NonEmpty(const char* text) { return text != nullptr && text[0] != '\0'; }
 
@@ -11,3 +13,5 @@ bool OperationAccepted(const char* device, bool inputValid) {
   PrintInputParameterError();
   return false;
 }
+
+}  // namespace ops

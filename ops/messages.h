@@ -1,6 +1,8 @@
 // Messages the operations print, and the guard every operation starts with.
 #pragma once
 
+namespace ops {
+
 constexpr const char* kInputParameterError = "Input parameter error! \n";
 
 void PrintInputParameterError();
@@ -11,3 +13,5 @@ bool OperationAccepted(const char* device, bool inputValid = true);
 
 // The input test of the writers whose text may not be empty (nor missing).
 bool NonEmpty(const char* text);
+
+}  // namespace ops

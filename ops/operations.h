@@ -8,6 +8,8 @@
 
 #include "ops/customized_setting.h"
 
+namespace ops {
+
 // Running-code mode, as QZ_GetRunningCodeMode writes it.
 constexpr int32_t kRunningModeUndetermined = 0;
 constexpr int32_t kRunningModeInternalCode = 1;
@@ -55,3 +57,5 @@ int32_t OpSetHDDString(const char* device, const char* hddString1, const char* h
 // result (1 when only a QZT7 timer was written), 0 on any failure.
 int32_t OpSetCustomizedSettings(const char* device, uint32_t selection,
                                 const CustomizedSetting* setting);
+
+}  // namespace ops

@@ -7,6 +7,8 @@
 
 #include "ops/operations.h"
 
+namespace ops {
+
 namespace {
 
 using Setting = CustomizedSetting;
@@ -117,3 +119,5 @@ bool ReadAsWanted(const SettingRow& row, const CustomizedSetting& write,
   if (got.compare(at, second.size(), second) != 0) return false;
   return got.find_first_not_of(' ', at + second.size()) == std::string::npos;
 }
+
+}  // namespace ops

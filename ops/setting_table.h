@@ -12,6 +12,8 @@
 
 #include "ops/customized_setting.h"
 
+namespace ops {
+
 // How a wanted value is checked.
 enum class SettingRule {
   kHexId,         // 1 to 4 hex digits
@@ -59,3 +61,5 @@ bool ReadAsWanted(const SettingRow& row, const CustomizedSetting& write,
 
 // An id as four upper-case hex digits: "1A2B".
 std::string IdText(uint16_t id);
+
+}  // namespace ops

@@ -4,10 +4,14 @@
 #include "sdk/api_table.h"
 #include "sdk/library_text.h"
 
+namespace ops {
+
+using sdk::ApiTable;
+
 namespace {
 
 template <typename T>
-using DeviceRead = EntryPoint<int32_t(QZ_CALL*)(const char* device, T* destination)>;
+using DeviceRead = sdk::EntryPoint<int32_t(QZ_CALL*)(const char* device, T* destination)>;
 
 // Asks for the series anew on every read: nothing caches the answer.
 template <typename T>
@@ -20,7 +24,7 @@ int32_t ReadBySeries(const char* device, const DeviceRead<T>& t7Read,
 // Text reads end the setting-text buffer with a terminator whatever the library
 // left in it.
 int32_t WithTerminatedText(int32_t result, char* text) {
-  TerminateLibraryText(text, kLibraryTextSize);
+  sdk::TerminateLibraryText(text, kLibraryTextSize);
   return result;
 }
 
@@ -79,3 +83,5 @@ int32_t OpGetCustomizedSetting(const char* device, CustomizedSetting* setting) {
   }
   return OpGetStandbyTimer(device, &setting->standbyTimer);
 }
+
+}  // namespace ops

@@ -7,9 +7,13 @@
 #include "ops/staging_steps.h"
 #include "sdk/api_table.h"
 
+namespace ops {
+
+using sdk::ApiTable;
+
 namespace {
 
-using Api = ApiEntryTable;
+using Api = sdk::ApiEntryTable;
 
 // Text indices of the record's values in the staging calls.
 enum : int { kVidText, kPidText, kSerialText, kHdd1Text, kHdd2Text, kManuText, kProdText };
@@ -95,3 +99,5 @@ int32_t OpSetCustomizedSettings(const char* device, uint32_t selection,
   if (directTimer && ApiTable.QZ_UpdateT7StandbyTimer(device, setting->standbyTimer) == 0) return 0;
   return result;
 }
+
+}  // namespace ops

@@ -5,9 +5,13 @@
 #include "ops/staging_steps.h"
 #include "sdk/api_table.h"
 
+namespace ops {
+
+using sdk::ApiTable;
+
 namespace {
 
-using Api = ApiEntryTable;
+using Api = sdk::ApiEntryTable;
 
 // Text indices of a write's values.
 constexpr int kFirst = 0;
@@ -104,3 +108,5 @@ int32_t OpSetHDDString(const char* device, const char* hddString1, const char* h
       {FlagOn(&Api::QZ_EnableUpdateDisplayHDDStrSetting), Text(&Api::QZ_SetScsiVidString, kFirst),
        Text(&Api::QZ_SetScsiPidString, kSecond), FlagOn(&Api::QZ_EnableMapToHDDStr)});
 }
+
+}  // namespace ops

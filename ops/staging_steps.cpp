@@ -1,12 +1,14 @@
 #include "ops/staging_steps.h"
 
+namespace ops {
+
 namespace {
 
 int32_t Call(const char* device, const StagingStep& step, const StagingValues& values) {
   if (step.textEntry != nullptr) {
-    return (ApiTable.*step.textEntry)(device, values.texts[step.textIndex]);
+    return (sdk::ApiTable.*step.textEntry)(device, values.texts[step.textIndex]);
   }
-  return (ApiTable.*step.flagEntry)(device, step.givesSeconds ? values.seconds : 1);
+  return (sdk::ApiTable.*step.flagEntry)(device, step.givesSeconds ? values.seconds : 1);
 }
 
 }  // namespace
@@ -18,3 +20,5 @@ bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues
   }
   return true;
 }
+
+}  // namespace ops

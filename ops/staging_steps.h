@@ -10,8 +10,10 @@
 #include "ops/customized_setting.h"
 #include "sdk/api_table.h"
 
-using FlagEntry = EntryPoint<int32_t(QZ_CALL*)(const char* device, int32_t value)>;
-using TextEntry = EntryPoint<int32_t(QZ_CALL*)(const char* device, const char* text)>;
+namespace ops {
+
+using FlagEntry = sdk::EntryPoint<int32_t(QZ_CALL*)(const char* device, int32_t value)>;
+using TextEntry = sdk::EntryPoint<int32_t(QZ_CALL*)(const char* device, const char* text)>;
 
 // The values a row of calls hands over: texts by index, and the seconds.
 constexpr int kMaxStagingTexts = 7;
@@ -23,8 +25,8 @@ struct StagingValues {
 // One call after the device: the constant 1, the seconds, or a text; tagged
 // with the settings (SettingBit) it serves.
 struct StagingStep {
-  FlagEntry ApiEntryTable::*flagEntry;
-  TextEntry ApiEntryTable::*textEntry;
+  FlagEntry sdk::ApiEntryTable::*flagEntry;
+  TextEntry sdk::ApiEntryTable::*textEntry;
   int textIndex;
   bool givesSeconds;
   uint32_t settings;
@@ -32,13 +34,15 @@ struct StagingStep {
 
 // The steps: a flag set to 1 (on), the seconds, or the text at textIndex;
 // settings: the settings a step serves (all, unless a table says otherwise).
-constexpr StagingStep FlagOn(FlagEntry ApiEntryTable::*entry, uint32_t settings = kAllSettings) {
+constexpr StagingStep FlagOn(FlagEntry sdk::ApiEntryTable::*entry,
+                             uint32_t settings = kAllSettings) {
   return {entry, nullptr, 0, false, settings};
 }
-constexpr StagingStep Seconds(FlagEntry ApiEntryTable::*entry, uint32_t settings = kAllSettings) {
+constexpr StagingStep Seconds(FlagEntry sdk::ApiEntryTable::*entry,
+                              uint32_t settings = kAllSettings) {
   return {entry, nullptr, 0, true, settings};
 }
-constexpr StagingStep Text(TextEntry ApiEntryTable::*entry, int textIndex,
+constexpr StagingStep Text(TextEntry sdk::ApiEntryTable::*entry, int textIndex,
                            uint32_t settings = kAllSettings) {
   return {nullptr, entry, textIndex, false, settings};
 }
@@ -54,3 +58,5 @@ bool RunStagingSteps(const char* device, StagingSteps steps, const StagingValues
 // that serve the selected settings (each call once, in the table's order).
 bool StageSettings(const char* device, bool isT7, const CustomizedSetting& setting,
                    uint32_t selection);
+
+}  // namespace ops

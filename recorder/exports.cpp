@@ -9,9 +9,9 @@
 #define RECORDER_EXPORT __attribute__((visibility("default")))
 #endif
 
-#define RECORDER_DEFINE_EXPORT(name, params, args)                                       \
-  extern "C" RECORDER_EXPORT int32_t QZ_CALL name params {                               \
-    return recorder::Forward<name##_Fn>(recorder::k##name, #name, std::make_tuple args); \
+#define RECORDER_DEFINE_EXPORT(name, params, args)                                            \
+  extern "C" RECORDER_EXPORT int32_t QZ_CALL name params {                                    \
+    return recorder::Forward<sdk::name##_Fn>(recorder::k##name, #name, std::make_tuple args); \
   }
 QZ_API_ENTRIES(RECORDER_DEFINE_EXPORT)
 #undef RECORDER_DEFINE_EXPORT

@@ -60,7 +60,7 @@ int32_t Forward(EntryIndex index, const char* name, const std::tuple<A...>& args
   std::memcpy(&fn, &proc, sizeof fn);
   int32_t result = 0;
   if (fn != nullptr) {
-    result = std::apply([fn](A... arg) { return CallEntry(fn, arg...); }, args);
+    result = std::apply([fn](A... arg) { return sdk::CallEntry(fn, arg...); }, args);
   } else {
     std::apply([](A... arg) { Unanswered(arg...); }, args);
   }

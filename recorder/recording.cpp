@@ -35,7 +35,7 @@ std::string BindRealLibrary(const std::string& path, FARPROC* entries) {
   }
   // Loaded for good: it stays until the process ends.
   std::string problem;
-  for (int i = 0; i < kApiEntryCount; ++i) {
+  for (int i = 0; i < sdk::kApiEntryCount; ++i) {
     entries[i] = GetProcAddress(library, callrecord::kEntryNames[i]);
     if (entries[i] != nullptr) continue;
     problem += (problem.empty() ? "lacking " : " ") + std::string(callrecord::kEntryNames[i]);

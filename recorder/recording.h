@@ -37,7 +37,7 @@ constexpr const char* kRecorderMark = "BridgefwRecorder";
 // while the system loader runs the recorder's own start-up), and the
 // session's run line is written then.
 struct Run {
-  FARPROC entries[kApiEntryCount] = {};
+  FARPROC entries[sdk::kApiEntryCount] = {};
   std::string id;
 };
 const Run& ThisRun();

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+namespace runtime {
+
 namespace {
 
 // The streams tests and fuzzers put in place of standard input and output.
@@ -107,3 +109,5 @@ void ConsoleSetStreams(FILE* input, FILE* output) {
   RedirectedInput = input;
   RedirectedOutput = output;
 }
+
+}  // namespace runtime

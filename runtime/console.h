@@ -11,6 +11,8 @@
 #define CONSOLE_PRINTF_FORMAT(f, a)
 #endif
 
+namespace runtime {
+
 // printf-style output to standard output.
 int ConsolePrint(const char* format, ...) CONSOLE_PRINTF_FORMAT(1, 2);
 
@@ -51,3 +53,5 @@ class ConsoleCollector {
   std::string text_;
   std::string* outer_;
 };
+
+}  // namespace runtime

@@ -2,6 +2,8 @@
 
 #include <new>
 
+namespace runtime {
+
 char* DeviceList[kMaxDevices] = {};
 int32_t deviceCount = 0;
 
@@ -28,3 +30,5 @@ int ListedDeviceCount() {
   if (deviceCount <= 0) return 0;
   return deviceCount < kMaxDevices ? static_cast<int>(deviceCount) : kMaxDevices;
 }
+
+}  // namespace runtime

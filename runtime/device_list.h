@@ -6,6 +6,8 @@
 
 #include "sdk/api_sizes.h"
 
+namespace runtime {
+
 extern char* DeviceList[kMaxDevices];
 extern int32_t deviceCount;
 
@@ -17,3 +19,5 @@ void FreeDeviceList();
 // How many DeviceList entries hold a listed path: deviceCount, but never
 // below 0 or past the kMaxDevices buffers, whatever the library reported.
 int ListedDeviceCount();
+
+}  // namespace runtime

@@ -127,5 +127,10 @@
 #define QZ_UNPAREN(...) __VA_ARGS__
 
 #define QZ_COUNT_ONE(name, params, args) +1
+
+namespace sdk {
+
 constexpr int kApiEntryCount = 0 QZ_API_ENTRIES(QZ_COUNT_ONE);
 static_assert(kApiEntryCount == 86, "the library contract has 86 entry points");
+
+}  // namespace sdk

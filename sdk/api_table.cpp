@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace sdk {
+
 ApiEntryTable ApiTable;
 
 const void* EntryRefusals::first = nullptr;
@@ -46,3 +48,5 @@ const char* RefusalWatch::FirstRefused() const {
 #undef QZ_REFUSED_NAME
   return nullptr;
 }
+
+}  // namespace sdk

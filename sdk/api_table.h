@@ -5,6 +5,8 @@
 #include "sdk/api_entries.h"
 #include "sdk/entry_call.h"
 
+namespace sdk {
+
 // Module base name and file name of the firmware-update library.
 constexpr const char* kLibraryModuleName = "QZFWUpdateDll";
 constexpr const char* kLibraryFileName = "QZFWUpdateDll.dll";
@@ -39,3 +41,5 @@ class RefusalWatch {
   RefusalWatch();                    // refusals before it are forgotten
   const char* FirstRefused() const;  // null while none refused
 };
+
+}  // namespace sdk

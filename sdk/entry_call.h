@@ -23,6 +23,8 @@
 
 #include "sdk/api_entries.h"
 
+namespace sdk {
+
 #if defined(__i386__)
 
 // noipa keeps GCC from learning the trampoline's register use; clang has no
@@ -130,3 +132,5 @@ template <typename Fn, typename... A>
 int32_t CallEntry(const EntryPoint<Fn>& entry, A&&... args) {
   return entry(static_cast<A&&>(args)...);
 }
+
+}  // namespace sdk

@@ -5,6 +5,8 @@
 
 #include "sdk/api_table.h"
 
+namespace sdk {
+
 void ReadSdkVersion(char (&text)[kSdkVersionSize]) {
   std::memset(text, 0, sizeof text);
   // Without a library (help asked for all the same) there is no version to tell.
@@ -15,3 +17,5 @@ void ReadSdkVersion(char (&text)[kSdkVersionSize]) {
   ApiTable.QZ_GetSDKVersion(text);  // the result carries no meaning here
   TerminateLibraryText(text, sizeof text);
 }
+
+}  // namespace sdk

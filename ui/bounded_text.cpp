@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace ui {
+
 bool CopyBoundedText(char* dest, size_t size, const char* text) {
   if (dest == nullptr || text == nullptr || size == 0) return false;
   const size_t length = std::strlen(text);
@@ -11,3 +13,5 @@ bool CopyBoundedText(char* dest, size_t size, const char* text) {
   std::memcpy(dest, text, length + 1);
   return true;
 }
+
+}  // namespace ui

@@ -13,6 +13,11 @@
 #include "ui/decimal_number.h"
 #include "ui/option_table.h"
 
+namespace ui {
+
+using ops::SettingRow;
+using runtime::ConsolePrint;
+
 namespace {
 
 constexpr const char* kInvalidInputParameter = "Invalid input parameter!\n";
@@ -48,7 +53,7 @@ bool TakeText(char* field, std::size_t size, const char* value) {
 
 // The setting with that -ue letter, or null.
 const SettingRow* RowOfLetter(char letter) {
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : ops::kSettingRows) {
     if (row.letter == letter) return &row;
   }
   return nullptr;
@@ -56,8 +61,8 @@ const SettingRow* RowOfLetter(char letter) {
 
 // One sub-option's values from argv[*next] on, moving *next past them; 0
 // with the message printed when they are refused.
-int32_t TakeSubOption(char letter, const char* const* argv, int* next, CustomizedSetting& setting,
-                      char (&firmwarePath)[kFirmwarePathSize]) {
+int32_t TakeSubOption(char letter, const char* const* argv, int* next,
+                      ops::CustomizedSetting& setting, char (&firmwarePath)[kFirmwarePathSize]) {
   const char* value = argv[*next - 1];
   if (letter == 'f') {
     return TakeText(firmwarePath, sizeof firmwarePath, value) ? 1
@@ -66,7 +71,7 @@ int32_t TakeSubOption(char letter, const char* const* argv, int* next, Customize
   const SettingRow* row = RowOfLetter(letter);
   if (row == nullptr) return RejectWith("Invalid input argument.\n");
   // A repeated -t replaces the earlier number.
-  if (row->rule == SettingRule::kSeconds) {
+  if (row->rule == ops::SettingRule::kSeconds) {
     return ParseDecimalInt32(value, &setting.standbyTimer) ? 1 : RejectWith(kInvalidInputParameter);
   }
   if (!TakeText(row->wanted(setting, 0), row->capacity, value)) {
@@ -85,7 +90,7 @@ int32_t TakeSubOption(char letter, const char* const* argv, int* next, Customize
 
 int32_t RunUpdateWithCustomizedSetting(const char* device, const char* const* argv, char*) {
   char firmwarePath[kFirmwarePathSize] = {};
-  CustomizedSetting setting = {};
+  ops::CustomizedSetting setting = {};
   int index = 2;
   if (!IsOptionElement(argv[index])) return RejectWith(kInvalidInputParameter);
   for (;;) {
@@ -101,18 +106,20 @@ int32_t RunUpdateWithCustomizedSetting(const char* device, const char* const* ar
   }
 
   if (!PathOpens(firmwarePath)) return 0;
-  return OpUpdateWithCustomizedSetting(device, &setting, firmwarePath);
+  return ops::OpUpdateWithCustomizedSetting(device, &setting, firmwarePath);
 }
 
 // -ub and -un: element 2 is the path, handed on unchanged.
 int32_t RunUpdateFromBin(const char* device, const char* const* argv, char*) {
   if (!PathOpens(argv[2])) return 0;
-  const int32_t result = OpUpdateFromBin(device, argv[2]);
+  const int32_t result = ops::OpUpdateFromBin(device, argv[2]);
   ConsolePrint("Update result: %d.\n", result);
   return result;
 }
 
 int32_t RunUpdateNoCustomizedSetting(const char* device, const char* const* argv, char*) {
   if (!PathOpens(argv[2])) return 0;
-  return OpUpdateNoCustomizedSetting(device, argv[2]);
+  return ops::OpUpdateNoCustomizedSetting(device, argv[2]);
 }
+
+}  // namespace ui

@@ -6,6 +6,8 @@
 #include "runtime/console.h"
 #include "ui/option_table.h"
 
+namespace ui {
+
 namespace {
 
 // The row whose letters stand at positions 1 to 3 of the argument, lowered
@@ -28,7 +30,7 @@ const CommandLineOption* FindOption(const char* argument) {
 bool HasValueElements(const char* const* argv, int count) {
   for (int index = 2; index <= 1 + count; ++index) {
     if (argv[index] == nullptr) {
-      ConsolePrint("%s", kPleaseInputParameter);
+      runtime::ConsolePrint("%s", kPleaseInputParameter);
       return false;
     }
   }
@@ -44,3 +46,5 @@ int32_t RunCommandLine(const char* device, const char* const* argv) {
   if (option == nullptr || !HasValueElements(argv, option->values)) return 0;
   return option->action(device, argv, resultText);
 }
+
+}  // namespace ui

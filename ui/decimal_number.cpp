@@ -4,6 +4,8 @@
 
 #include "runtime/decimal.h"
 
+namespace ui {
+
 bool ParseDecimalInt32(const char* text, int32_t* value) {
   int64_t parsed = 0;
   if (text == nullptr || !runtime::ParseDecimal(text, std::numeric_limits<int32_t>::min(),
@@ -13,3 +15,5 @@ bool ParseDecimalInt32(const char* text, int32_t* value) {
   *value = static_cast<int32_t>(parsed);
   return true;
 }
+
+}  // namespace ui

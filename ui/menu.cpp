@@ -8,6 +8,10 @@
 #include "ui/menu_answers.h"
 #include "ui/menu_entries.h"
 
+namespace ui {
+
+using runtime::ConsolePrint;
+
 std::map<int32_t, const char*> MenuTable;
 
 namespace {
@@ -26,9 +30,9 @@ void BuildMenu() {
 
 void ShowMenu() {
   char sdkVersion[kSdkVersionSize];
-  ReadSdkVersion(sdkVersion);
+  sdk::ReadSdkVersion(sdkVersion);
   ConsolePrint("%s", kRule);
-  ConsolePrint("Sample tool %s \n", kToolVersion);
+  ConsolePrint("Sample tool %s \n", runtime::kToolVersion);
   ConsolePrint("SDK version : %s\n", sdkVersion);
   ConsolePrint("%s", kRule);
   ConsolePrint("Select function to test : \n\n");
@@ -69,7 +73,7 @@ void RunMenu(const char* device) {
   char choice[kChoiceSize];
   for (;;) {
     // The end of input leaves nothing to wait for: it ends the menu as Exit does.
-    if (ConsoleReadWord(choice, sizeof choice) == WordRead::kEndOfInput) return;
+    if (runtime::ConsoleReadWord(choice, sizeof choice) == runtime::WordRead::kEndOfInput) return;
     const int32_t number = ParseMenuChoice(choice);
     // A number without an entry (0, 22 to 99) is answered like a non-number.
     const auto chosen = MenuTable.find(number);
@@ -98,3 +102,5 @@ void RunMenu(const char* device) {
     return;
   }
 }
+
+}  // namespace ui

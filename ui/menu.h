@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <map>
 
+namespace ui {
+
 // Menu number -> entry text (constant texts; the table owns none).
 extern std::map<int32_t, const char*> MenuTable;
 
@@ -17,3 +19,5 @@ void ShowMenu();
 int32_t ParseMenuChoice(const char* answer);
 // Runs entry 2..20 and returns its result; -1 for any other number.
 int32_t RunMenuFunction(const char* device, int32_t number);
+
+}  // namespace ui

@@ -7,6 +7,10 @@
 #include "runtime/console.h"
 #include "ui/decimal_number.h"
 
+namespace ui {
+
+using runtime::WordRead;
+
 namespace {
 
 constexpr size_t kNumberWordSize = 80;
@@ -24,23 +28,23 @@ AnswerStatus AnswerOf(WordRead read) {
 }
 
 // A setting's answer: its wanted text, or the timer's number.
-AnswerStatus ReadSettingAnswer(const SettingRow& row, int part, MenuWork& work) {
-  if (row.rule == SettingRule::kSeconds) {
+AnswerStatus ReadSettingAnswer(const ops::SettingRow& row, int part, MenuWork& work) {
+  if (row.rule == ops::SettingRule::kSeconds) {
     char word[kNumberWordSize];
-    const WordRead read = ConsoleReadNumberWord(word, sizeof word);
+    const WordRead read = runtime::ConsoleReadNumberWord(word, sizeof word);
     if (read == WordRead::kEndOfInput) return AnswerStatus::kEndOfInput;
     const bool taken =
         read == WordRead::kRead && ParseDecimalInt32(word, &work.setting.standbyTimer);
     return taken ? AnswerStatus::kAnswered : AnswerStatus::kRejected;
   }
-  return AnswerOf(ConsoleReadWord(row.wanted(work.setting, part), row.capacity));
+  return AnswerOf(runtime::ConsoleReadWord(row.wanted(work.setting, part), row.capacity));
 }
 
 AnswerStatus ReadAnswer(const char* answer, MenuWork& work) {
   int part = 0;
-  const SettingRow* row = FindSettingRow(answer, &part);
+  const ops::SettingRow* row = ops::FindSettingRow(answer, &part);
   if (row != nullptr) return ReadSettingAnswer(*row, part, work);
-  return AnswerOf(ConsoleReadWord(work.firmwarePath, sizeof work.firmwarePath));
+  return AnswerOf(runtime::ConsoleReadWord(work.firmwarePath, sizeof work.firmwarePath));
 }
 
 }  // namespace
@@ -48,10 +52,12 @@ AnswerStatus ReadAnswer(const char* answer, MenuWork& work) {
 AnswerStatus AskQuestions(const MenuQuestion (&questions)[kMaxMenuQuestions], MenuWork& work) {
   for (const MenuQuestion& question : questions) {
     if (question.prompt == nullptr) break;
-    ConsolePrint("%s", question.prompt);
+    runtime::ConsolePrint("%s", question.prompt);
     const AnswerStatus status = ReadAnswer(question.answer, work);
-    if (status == AnswerStatus::kRejected) PrintInputParameterError();
+    if (status == AnswerStatus::kRejected) ops::PrintInputParameterError();
     if (status != AnswerStatus::kAnswered) return status;
   }
   return AnswerStatus::kAnswered;
 }
+
+}  // namespace ui

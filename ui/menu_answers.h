@@ -3,6 +3,8 @@
 
 #include "ui/menu_entries.h"
 
+namespace ui {
+
 enum class AnswerStatus { kAnswered, kRejected, kEndOfInput };
 
 // Prints each prompt just before its own read, in order, and stops at the
@@ -10,3 +12,5 @@ enum class AnswerStatus { kAnswered, kRejected, kEndOfInput };
 // that is not a signed 32-bit decimal (kRejected, after "Input parameter
 // error! \n"), or the end of input (kEndOfInput, nothing more printed).
 AnswerStatus AskQuestions(const MenuQuestion (&questions)[kMaxMenuQuestions], MenuWork& work);
+
+}  // namespace ui

@@ -3,16 +3,18 @@
 #include "runtime/console.h"
 #include "ui/value_lines.h"
 
+namespace ui {
+
 namespace {
 
 int32_t GetFWVersion(const char* device, MenuWork& work) {
-  const int32_t result = OpGetFWVersion(device, work.versionText);
+  const int32_t result = ops::OpGetFWVersion(device, work.versionText);
   PrintFWVersion(work.versionText);  // whatever the result: an empty version on failure
   return result;
 }
 
 int32_t GetCustomizedSetting(const char* device, MenuWork& work) {
-  const int32_t result = OpGetCustomizedSetting(device, &work.setting);
+  const int32_t result = ops::OpGetCustomizedSetting(device, &work.setting);
   if (result != 0) PrintCustomizedSetting(work.setting);
   return result;
 }
@@ -29,20 +31,22 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
     {3,
      "Update firmware and customized settings from bin",
      true,
-     [](const char* device, MenuWork& work) { return OpUpdateFromBin(device, work.firmwarePath); },
+     [](const char* device, MenuWork& work) {
+       return ops::OpUpdateFromBin(device, work.firmwarePath);
+     },
      {kAskPath}},
     {4,
      "Update firmware without customized settings",
      true,
      [](const char* device, MenuWork& work) {
-       return OpUpdateNoCustomizedSetting(device, work.firmwarePath);
+       return ops::OpUpdateNoCustomizedSetting(device, work.firmwarePath);
      },
      {kAskPath}},
     {5,
      "Update firmware and customized settings",
      true,
      [](const char* device, MenuWork& work) {
-       return OpUpdateWithCustomizedSetting(device, &work.setting, work.firmwarePath);
+       return ops::OpUpdateWithCustomizedSetting(device, &work.setting, work.firmwarePath);
      },
      {kAskPath,
       {"Input VID: \n", "vid"},
@@ -58,48 +62,52 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Get vendor id from device",
      false,
      [](const char* device, MenuWork& work) {
-       return WithValueLine(OpGetVendorId(device, &work.setting.vid), kVidLine, work.setting.vid);
+       return WithValueLine(ops::OpGetVendorId(device, &work.setting.vid), kVidLine,
+                            work.setting.vid);
      },
      {}},
     {8,
      "Set vendor id",
      true,
-     [](const char* device, MenuWork& work) { return OpSetVendorId(device, work.setting.vidText); },
+     [](const char* device, MenuWork& work) {
+       return ops::OpSetVendorId(device, work.setting.vidText);
+     },
      {{"Input VID: \n", "vid"}}},
     {9,
      "Get product id from device",
      false,
      [](const char* device, MenuWork& work) {
-       return WithValueLine(OpGetProductId(device, &work.setting.pid), kPidLine, work.setting.pid);
+       return WithValueLine(ops::OpGetProductId(device, &work.setting.pid), kPidLine,
+                            work.setting.pid);
      },
      {}},
     {10,
      "Set product id",
      true,
      [](const char* device, MenuWork& work) {
-       return OpSetProductId(device, work.setting.pidText);
+       return ops::OpSetProductId(device, work.setting.pidText);
      },
      {{"Input PID: \n", "pid"}}},
     {11,
      "Get serial number from device",
      false,
      [](const char* device, MenuWork& work) {
-       return WithValueLine(OpGetSerialNumber(device, work.setting.serialNumber), kSerialNumberLine,
-                            work.setting.serialNumber);
+       return WithValueLine(ops::OpGetSerialNumber(device, work.setting.serialNumber),
+                            kSerialNumberLine, work.setting.serialNumber);
      },
      {}},
     {12,
      "Set serial number",
      true,
      [](const char* device, MenuWork& work) {
-       return OpSetSerialNumber(device, work.setting.serialNumber);
+       return ops::OpSetSerialNumber(device, work.setting.serialNumber);
      },
      {{"Input SN: \n", "serial"}}},
     {13,
      "Get manufacturer string from device",
      false,
      [](const char* device, MenuWork& work) {
-       return WithValueLine(OpGetManufacturerString(device, work.setting.manufacturer),
+       return WithValueLine(ops::OpGetManufacturerString(device, work.setting.manufacturer),
                             kManufacturerLine, work.setting.manufacturer);
      },
      {}},
@@ -107,14 +115,14 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Set manufacturer string",
      true,
      [](const char* device, MenuWork& work) {
-       return OpSetManufacturerString(device, work.setting.manufacturer);
+       return ops::OpSetManufacturerString(device, work.setting.manufacturer);
      },
      {{"Input manufacture string: \n", "manufacturer"}}},
     {15,
      "Get product information from device",
      false,
      [](const char* device, MenuWork& work) {
-       return WithValueLine(OpGetProductString(device, work.setting.product), kProductLine,
+       return WithValueLine(ops::OpGetProductString(device, work.setting.product), kProductLine,
                             work.setting.product);
      },
      {}},
@@ -122,14 +130,14 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Set product information",
      true,
      [](const char* device, MenuWork& work) {
-       return OpSetProductString(device, work.setting.product);
+       return ops::OpSetProductString(device, work.setting.product);
      },
      {{"Input product string: \n", "product"}}},
     {17,
      "Get standby timer from device",
      false,
      [](const char* device, MenuWork& work) {
-       return WithValueLine(OpGetStandbyTimer(device, &work.setting.standbyTimer),
+       return WithValueLine(ops::OpGetStandbyTimer(device, &work.setting.standbyTimer),
                             kStandbyTimerLine, work.setting.standbyTimer);
      },
      {}},
@@ -137,14 +145,14 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Set standby timer",
      true,
      [](const char* device, MenuWork& work) {
-       return OpSetStandbyTimer(device, work.setting.standbyTimer);
+       return ops::OpSetStandbyTimer(device, work.setting.standbyTimer);
      },
      {{"Input Standby Timer value(unit: second): \n", "timer"}}},
     {19,
      "Get HDD string from device",
      false,
      [](const char* device, MenuWork& work) {
-       return WithValueLine(OpGetHDDString(device, work.setting.hddString), kHddStringLine,
+       return WithValueLine(ops::OpGetHDDString(device, work.setting.hddString), kHddStringLine,
                             work.setting.hddString);
      },
      {}},
@@ -152,7 +160,7 @@ const MenuEntry kMenuEntries[kMenuEntryCount] = {
      "Set HDD string",
      true,
      [](const char* device, MenuWork& work) {
-       return OpSetHDDString(device, work.setting.hddString1, work.setting.hddString2);
+       return ops::OpSetHDDString(device, work.setting.hddString1, work.setting.hddString2);
      },
      {kAskHdd1, kAskHdd2}},
     {kExitNumber, "Exit", false, nullptr, {}},
@@ -164,3 +172,5 @@ const MenuEntry* FindMenuEntry(int32_t number) {
   }
   return nullptr;
 }
+
+}  // namespace ui

@@ -7,6 +7,8 @@
 #include "ops/customized_setting.h"
 #include "ops/operations.h"
 
+namespace ui {
+
 constexpr int32_t kShowHelpNumber = 1;
 constexpr int32_t kExitNumber = 21;
 constexpr int kMenuEntryCount = 21;
@@ -16,7 +18,7 @@ constexpr int kMaxMenuQuestions = 9;  // entry 5 asks the most
 struct MenuWork {
   char versionText[kLibraryTextSize];
   char firmwarePath[kFirmwarePathSize];
-  CustomizedSetting setting;
+  ops::CustomizedSetting setting;
 };
 
 // The answer that is no setting: the firmware image's path.
@@ -43,3 +45,5 @@ extern const MenuEntry kMenuEntries[kMenuEntryCount];
 
 // The entry with that number, or null.
 const MenuEntry* FindMenuEntry(int32_t number);
+
+}  // namespace ui

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+namespace ui {
+
 template <typename Action>
 struct OptionRow {
   const char* name;  // the letters after the dash ("gvd"), or the long name ("--list")
@@ -20,3 +22,5 @@ const Row* FindOptionRow(const Row* rows, std::size_t count, Match matches) {
   }
   return nullptr;
 }
+
+}  // namespace ui

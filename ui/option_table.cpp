@@ -8,10 +8,14 @@
 #include "ui/decimal_number.h"
 #include "ui/value_lines.h"
 
+namespace ui {
+
+using runtime::ConsolePrint;
+
 namespace {
 
 int32_t ReadFWVersion(const char* device, const char* const*, char* resultText) {
-  const int32_t result = OpGetFWVersion(device, resultText);
+  const int32_t result = ops::OpGetFWVersion(device, resultText);
   if (result != 0) PrintFWVersion(resultText);
   return result;
 }
@@ -30,8 +34,8 @@ int32_t ReadValue(const char* device, const char* const*, char*) {
 }
 
 int32_t ReadWholeSetting(const char* device, const char* const*, char*) {
-  CustomizedSetting setting = {};
-  const int32_t result = OpGetCustomizedSetting(device, &setting);
+  ops::CustomizedSetting setting = {};
+  const int32_t result = ops::OpGetCustomizedSetting(device, &setting);
   if (result != 0) PrintCustomizedSetting(setting);
   return result;
 }
@@ -45,15 +49,15 @@ int32_t WriteStandbyTimer(const char* device, const char* const* argv, char*) {
   // A text that is no decimal number must not reach the device as one.
   int32_t seconds = 0;
   if (!ParseDecimalInt32(argv[2], &seconds)) {
-    PrintInputParameterError();
+    ops::PrintInputParameterError();
     return 0;
   }
   ConsolePrint("standby Timer %d\n", seconds);
-  return OpSetStandbyTimer(device, seconds);
+  return ops::OpSetStandbyTimer(device, seconds);
 }
 
 int32_t WriteHDDString(const char* device, const char* const* argv, char*) {
-  return OpSetHDDString(device, argv[2], argv[3]);
+  return ops::OpSetHDDString(device, argv[2], argv[3]);
 }
 
 int32_t RunHelp(const char*, const char* const*, char*) { return PrintHelpPage(); }
@@ -107,43 +111,43 @@ const CommandLineOption kCommandLineOptions[] = {
      ReadWholeSetting},
     {"gvd", 0,
      " -gvd                              : Get Vendor id from device                                \n",
-     ReadValue<uint16_t, OpGetVendorId, &kVid>},
+     ReadValue<uint16_t, ops::OpGetVendorId, &kVid>},
     {"sv", 1,
      " -sv [VID]                         : Set Vendor id                                            \n",
-     WriteText<OpSetVendorId>},
+     WriteText<ops::OpSetVendorId>},
     {"gpd", 0,
      " -gpd                              : Get Product id from device                               \n",
-     ReadValue<uint16_t, OpGetProductId, &kPid>},
+     ReadValue<uint16_t, ops::OpGetProductId, &kPid>},
     {"sp", 1,
      " -sp [PID]                         : Set Product id                                           \n",
-     WriteText<OpSetProductId>},
+     WriteText<ops::OpSetProductId>},
     {"gsd", 0,
      " -gsd                              : Get serial number from device                            \n",
-     ReadText<OpGetSerialNumber, &kSerial>},
+     ReadText<ops::OpGetSerialNumber, &kSerial>},
     {"ss", 1,
      " -ss [SN]                          : Set serial numver                                        \n",
-     WriteText<OpSetSerialNumber>},
+     WriteText<ops::OpSetSerialNumber>},
     {"gmd", 0,
      " -gmd                              : Get manufacture string from device                       \n",
-     ReadText<OpGetManufacturerString, &kManufacturer>},
+     ReadText<ops::OpGetManufacturerString, &kManufacturer>},
     {"sm", 1,
      " -sm [MANUFACTURER_STR]            : Set manufacture string                                   \n",
-     WriteText<OpSetManufacturerString>},
+     WriteText<ops::OpSetManufacturerString>},
     {"gid", 0,
      " -gid                              : Get product information from device                      \n",
-     ReadText<OpGetProductString, &kProduct>},
+     ReadText<ops::OpGetProductString, &kProduct>},
     {"si", 1,
      " -si [PRODUCT_INFO]                : Set product information                                  \n",
-     WriteText<OpSetProductString>},
+     WriteText<ops::OpSetProductString>},
     {"gtd", 0,
      " -gtd                              : Get standby timer from device                            \n",
-     ReadValue<int32_t, OpGetStandbyTimer, &kTimer>},
+     ReadValue<int32_t, ops::OpGetStandbyTimer, &kTimer>},
     {"st", 1,
      " -st [TIME_SEC]                    : Set standby timer                                        \n",
      WriteStandbyTimer},
     {"gnd", 0,
      " -gnd                              : Get HDD String from device                               \n",
-     ReadText<OpGetHDDString, &kHdd>},
+     ReadText<ops::OpGetHDDString, &kHdd>},
     {"sn", 2,
      " -sn [HDDStr1] [HDDStr2]           : Set HDD string                                           \n",
      WriteHDDString},
@@ -154,9 +158,9 @@ const std::size_t kCommandLineOptionCount =
 
 int32_t PrintHelpPage() {
   char sdkVersionText[kSdkVersionSize];
-  ReadSdkVersion(sdkVersionText);
+  sdk::ReadSdkVersion(sdkVersionText);
   ConsolePrint("%s", kHelpRule);
-  ConsolePrint("Sample tool %s \n", kToolVersion);
+  ConsolePrint("Sample tool %s \n", runtime::kToolVersion);
   ConsolePrint("SDK version : %s\n", sdkVersionText);
   ConsolePrint("%s", kHelpRule);
   ConsolePrint("%s", kHelpHeader);
@@ -166,3 +170,5 @@ int32_t PrintHelpPage() {
   ConsolePrint("%s", kHelpRule);
   return 1;
 }
+
+}  // namespace ui

@@ -7,6 +7,8 @@
 
 #include "ui/option_row.h"
 
+namespace ui {
+
 // device: the device the option acts on; argv: the whole argument vector
 // (element 2 onwards are the values); resultText: the zeroed 80-byte text
 // buffer of RunCommandLine.
@@ -33,3 +35,5 @@ int32_t RunUpdateFromBin(const char* device, const char* const* argv, char* resu
 int32_t RunUpdateNoCustomizedSetting(const char* device, const char* const* argv, char* resultText);
 int32_t RunUpdateWithCustomizedSetting(const char* device, const char* const* argv,
                                        char* resultText);
+
+}  // namespace ui

@@ -4,6 +4,10 @@
 
 #include "runtime/console.h"
 
+namespace ui {
+
+using runtime::ConsolePrint;
+
 void PrintFWVersion(const char* versionText) {
   if (std::strcmp(versionText, "00.00.00.00") == 0) {
     ConsolePrint("FW version: Internal code\n");
@@ -12,7 +16,7 @@ void PrintFWVersion(const char* versionText) {
   }
 }
 
-void PrintCustomizedSetting(const CustomizedSetting& setting) {
+void PrintCustomizedSetting(const ops::CustomizedSetting& setting) {
   ConsolePrint(kVidLine, static_cast<unsigned>(setting.vid));
   ConsolePrint(kPidLine, static_cast<unsigned>(setting.pid));
   ConsolePrint(kManufacturerLine, setting.manufacturer);
@@ -21,3 +25,5 @@ void PrintCustomizedSetting(const CustomizedSetting& setting) {
   ConsolePrint(kHddStringLine, setting.hddString);
   ConsolePrint(kStandbyTimerLine, static_cast<int>(setting.standbyTimer));
 }
+
+}  // namespace ui

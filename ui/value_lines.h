@@ -6,6 +6,8 @@
 #include "ops/customized_setting.h"
 #include "runtime/console.h"
 
+namespace ui {
+
 // "FW version: %s\n", or "FW version: Internal code\n" for the text the
 // library reports while the bridge runs its internal code.
 void PrintFWVersion(const char* versionText);
@@ -22,7 +24,7 @@ constexpr const char* kStandbyTimerLine = "Standby Timer : %d (sec)\n";
 
 // The seven lines of a whole settings read, in the order vid, pid,
 // manufacturer, product, serial number, HDD string, standby timer.
-void PrintCustomizedSetting(const CustomizedSetting& setting);
+void PrintCustomizedSetting(const ops::CustomizedSetting& setting);
 
 // A reader's value line, printed only after a successful read; returns the
 // read's result. The value is taken by reference and read only after the
@@ -33,6 +35,8 @@ inline const char* PrintableValue(const char* text) { return text; }
 
 template <typename T>
 int32_t WithValueLine(int32_t result, const char* format, const T& value) {
-  if (result != 0) ConsolePrint(format, PrintableValue(value));
+  if (result != 0) runtime::ConsolePrint(format, PrintableValue(value));
   return result;
 }
+
+}  // namespace ui

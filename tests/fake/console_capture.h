@@ -13,10 +13,10 @@ class ConsoleCapture {
       : in_(std::tmpfile()), out_(open_memstream(&buffer_, &size_)) {
     std::fwrite(input.data(), 1, input.size(), in_);
     std::rewind(in_);
-    ConsoleSetStreams(in_, out_);
+    runtime::ConsoleSetStreams(in_, out_);
   }
   ~ConsoleCapture() {
-    ConsoleSetStreams(nullptr, nullptr);
+    runtime::ConsoleSetStreams(nullptr, nullptr);
     std::fclose(in_);
     std::fclose(out_);
     std::free(buffer_);

@@ -81,16 +81,16 @@ void InstallFakeLibrary(const std::string& faultRules) {
   fake = FakeLibrary();
   faults = sim::ParseFaultRules(faultRules);
   callCounts.clear();
-#define FAKE_BIND(name, params, args) ApiTable.name = &Fake_##name;
+#define FAKE_BIND(name, params, args) sdk::ApiTable.name = &Fake_##name;
   QZ_API_ENTRIES(FAKE_BIND)
 #undef FAKE_BIND
-  FreeDeviceList();
-  AllocateDeviceList();
-  Answer("QZ_GetDeviceList", std::make_tuple(&DeviceList[0], &deviceCount));
+  runtime::FreeDeviceList();
+  runtime::AllocateDeviceList();
+  Answer("QZ_GetDeviceList", std::make_tuple(&runtime::DeviceList[0], &runtime::deviceCount));
 }
 
 void UninstallFakeLibrary() {
-  ApiTable = ApiEntryTable();
-  FreeDeviceList();
-  deviceCount = 0;
+  sdk::ApiTable = sdk::ApiEntryTable();
+  runtime::FreeDeviceList();
+  runtime::deviceCount = 0;
 }

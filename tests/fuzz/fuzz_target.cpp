@@ -16,6 +16,8 @@
 #include "ui/command_line.h"
 #include "ui/menu.h"
 
+using runtime::ConsoleSetStreams;
+
 namespace {
 
 FILE* sink = nullptr;
@@ -28,7 +30,7 @@ void InstallScripted(const std::string& script) {
   InstallFakeLibrary((kind.rfind('7', 0) == 0 ? "QZ_IsQZT7Series=1," : "") + faults);
   // The front ends never run without a device; the operations' guard is
   // explored all the same.
-  device = kind.rfind('0', 0) == 0 ? nullptr : DeviceList[0];
+  device = kind.rfind('0', 0) == 0 ? nullptr : runtime::DeviceList[0];
   FakeLibrary& fake = Fake();
   for (const char* name :
        {"QZ_GetSDKVersion", "QZ_GetFWVersion", "QZ_GetManuStrfromFlash", "QZ_GetProdStrfromFlash",
@@ -69,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fwrite(frontEnd.data(), 1, frontEnd.size(), typed);
   std::rewind(typed);
   ConsoleSetStreams(typed, sink);
-  RunMenu(device);
+  ui::RunMenu(device);
   std::fclose(typed);
 #else
   // Each element in its own allocation, so a read past one's end is caught.
@@ -83,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::vector<char>& element : storage) argv.push_back(element.data());
   argv.push_back(nullptr);
   ConsoleSetStreams(stdin, sink);
-  RunCommandLine(device, argv.data());
+  ui::RunCommandLine(device, argv.data());
 #endif
   ConsoleSetStreams(nullptr, nullptr);
   std::fflush(sink);

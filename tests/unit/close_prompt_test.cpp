@@ -12,7 +12,7 @@ TEST(ClosePrompt, OnlyALoneConsoleWindowWaitsAndNotAfterExit) {
       for (unsigned long count = 0; count < 4; ++count) {
         for (int exit = 0; exit < 2; ++exit) {
           const bool alone = in && out && count == 1 && !exit;
-          EXPECT_EQ(ShouldWaitForEnter({in != 0, out != 0, count}, exit != 0), alone)
+          EXPECT_EQ(app::ShouldWaitForEnter({in != 0, out != 0, count}, exit != 0), alone)
               << in << out << count << exit;
         }
       }
@@ -25,9 +25,9 @@ TEST(ClosePrompt, WaitSkipsTheAnswersLineAndTakesTheNext) {
   for (const char* input : {"14 Maker\nnext\nafter", "14\nnext\nafter"}) {
     ConsoleCapture capture(input);
     char word[8];
-    ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
-    ConsoleWaitForEnter();
-    ASSERT_EQ(ConsoleReadWord(word, sizeof word), WordRead::kRead);
+    ASSERT_EQ(runtime::ConsoleReadWord(word, sizeof word), runtime::WordRead::kRead);
+    runtime::ConsoleWaitForEnter();
+    ASSERT_EQ(runtime::ConsoleReadWord(word, sizeof word), runtime::WordRead::kRead);
     EXPECT_STREQ(word, "after") << input;
   }
 }

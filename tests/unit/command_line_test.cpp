@@ -29,7 +29,7 @@ class CommandLineTest : public FrontEndTest {
     for (const std::string& element : elements) argv.push_back(element.c_str());
     argv.push_back(nullptr);
     ConsoleCapture capture;
-    result_ = RunCommandLine(DeviceList[0], argv.data());
+    result_ = ui::RunCommandLine(runtime::DeviceList[0], argv.data());
     return capture.Output();
   }
   // The output, then the result and the number of calls.
@@ -72,9 +72,9 @@ const struct { const char *letters, *words, *output, *calls; int values; } kRows
 // clang-format on
 
 TEST_F(CommandLineTest, EveryOptionOfTheTable) {
-  ASSERT_EQ(kCommandLineOptionCount, sizeof kRows / sizeof kRows[0]);
-  for (std::size_t i = 0; i < kCommandLineOptionCount; ++i) {
-    const CommandLineOption& option = kCommandLineOptions[i];
+  ASSERT_EQ(ui::kCommandLineOptionCount, sizeof kRows / sizeof kRows[0]);
+  for (std::size_t i = 0; i < ui::kCommandLineOptionCount; ++i) {
+    const ui::CommandLineOption& option = ui::kCommandLineOptions[i];
     const auto& row = kRows[i];
     ASSERT_STREQ(option.name, row.letters);
     EXPECT_EQ(std::string(option.help).rfind(std::string(" -") + row.letters, 0), 0u);
@@ -101,7 +101,7 @@ TEST_F(CommandLineTest, UnknownSpellingsPrintAndCallNothing) {
     EXPECT_EQ(Outcome(words), "0/0") << words;
   }
   const char* const noElement[] = {"bridgefw", nullptr};
-  EXPECT_EQ(RunCommandLine(DeviceList[0], noElement), 0);
+  EXPECT_EQ(ui::RunCommandLine(runtime::DeviceList[0], noElement), 0);
 }
 
 TEST_F(CommandLineTest, HelpPageShowsTheLibraryVersionWithinItsBuffer) {

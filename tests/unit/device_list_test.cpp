@@ -27,7 +27,7 @@ void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
 TEST(DeviceList, RunningOutOfMemoryFreesWhatWasAllocated) {
   allocationsLeft = 5;
-  EXPECT_FALSE(AllocateDeviceList());
+  EXPECT_FALSE(runtime::AllocateDeviceList());
   allocationsLeft = -1;
-  for (char* path : DeviceList) EXPECT_EQ(path, nullptr);
+  for (char* path : runtime::DeviceList) EXPECT_EQ(path, nullptr);
 }

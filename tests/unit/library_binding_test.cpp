@@ -14,6 +14,9 @@
 #include "sdk/api_table.h"
 #include "tests/fake/console_capture.h"
 
+using sdk::ApiTable;
+using sdk::LoadApiEntries;
+
 TEST(LoadApiEntries, TakesOverTheLoadedModuleOrRejectsALackingOne) {
   // A copy outside the executable's folder: only the loaded one can match.
   char folder[] = "/tmp/bridgefw-unit-XXXXXX";
@@ -28,7 +31,7 @@ TEST(LoadApiEntries, TakesOverTheLoadedModuleOrRejectsALackingOne) {
   EXPECT_EQ(std::memcmp(&ApiTable.QZ_GetCustomizedSettingTableIndex, &symbol, sizeof symbol), 0);
   FreeLibrary(bound);
   dlclose(loaded);
-  ApiTable = ApiEntryTable();
+  ApiTable = sdk::ApiEntryTable();
   std::system(("rm -rf " + std::string(folder)).c_str());
 
   loaded = dlopen(BRIDGEFW_TEST_LACKING_LIB, RTLD_NOW);
@@ -38,7 +41,7 @@ TEST(LoadApiEntries, TakesOverTheLoadedModuleOrRejectsALackingOne) {
   EXPECT_EQ(ApiTable.QZ_DiskFormat, nullptr);
   dlclose(loaded);  // only our own reference was left
   EXPECT_EQ(dlopen(BRIDGEFW_TEST_LACKING_LIB, RTLD_NOW | RTLD_NOLOAD), nullptr);
-  ApiTable = ApiEntryTable();
+  ApiTable = sdk::ApiEntryTable();
 }
 
 // A run releases the library it loaded, whatever the front end did.
@@ -47,7 +50,7 @@ TEST(RunProgram, ReleasesTheLibraryAtExit) {
   const char* const argv[] = {"bridgefw", "-x", nullptr};
   {
     ConsoleCapture capture;
-    EXPECT_EQ(RunProgram(argv), 0);
+    EXPECT_EQ(app::RunProgram(argv), 0);
     EXPECT_EQ(capture.Output(), "");
   }
   EXPECT_EQ(dlopen(BRIDGEFW_TEST_SIM_LIB, RTLD_NOW | RTLD_NOLOAD), nullptr);

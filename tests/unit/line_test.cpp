@@ -56,7 +56,7 @@ class LineTest : public ::testing::Test {
           const std::function<void()>& setup = nullptr) {
     InstallFakeLibrary(faults);
     Fake().devices = devices;
-    ApiTable.QZ_GetDeviceList(DeviceList, &deviceCount);
+    sdk::ApiTable.QZ_GetDeviceList(runtime::DeviceList, &runtime::deviceCount);
     if (setup) setup();
     Fake().calls.clear();
     args.insert(args.begin(), "bridgefw");
@@ -64,11 +64,11 @@ class LineTest : public ::testing::Test {
     for (const std::string& arg : args) argv.push_back(arg.c_str());
     argv.push_back(nullptr);
     ConsoleCapture capture;
-    LineRun run;
-    const std::optional<int> ended = PrepareLongOptions(argv.data(), &run);
-    const int status = ended             ? *ended
-                       : deviceCount > 0 ? RunLongOptions(run)
-                                         : RunLongOptionsWithoutDevice(run);
+    line::LineRun run;
+    const std::optional<int> ended = line::PrepareLongOptions(argv.data(), &run);
+    const int status = ended                      ? *ended
+                       : runtime::deviceCount > 0 ? line::RunLongOptions(run)
+                                                  : line::RunLongOptionsWithoutDevice(run);
     out_ = capture.Output();
     return status;
   }
@@ -152,12 +152,12 @@ TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
   };
   for (const auto& c : cases) {
     const std::string path = Profile(c.text);
-    EXPECT_EQ(Run({"--apply", path}), kLineUsageError) << c.text;
+    EXPECT_EQ(Run({"--apply", path}), line::kLineUsageError) << c.text;
     EXPECT_EQ(out_.rfind(path + ":" + c.why, 0), 0u) << out_;
     EXPECT_TRUE(Fake().calls.empty());
   }
   const std::string longText = "manufacturer = \"" + std::string(80, 'M') + "\"";
-  EXPECT_EQ(Run({"--apply", Profile(longText)}), kLineUsageError);
+  EXPECT_EQ(Run({"--apply", Profile(longText)}), line::kLineUsageError);
   EXPECT_EQ(out_, dir_ + "p.toml:1: manufacturer: is longer than 79\n");
   // A file that cannot be read says what the system said.
   const std::string none = dir_ + "none.toml";
@@ -165,7 +165,7 @@ TEST_F(LineTest, ProfileFaultsNameKeyAndLineAndTouchNothing) {
            {dir_, dir_ + ":0: " + dir_ + " is not a regular file"},
            {none, none + ":0: cannot open " + none + ": No such file or directory"},
            {"", ":0: the profile's path is empty"}}) {
-    EXPECT_EQ(Run({"--apply", path}), kLineUsageError);
+    EXPECT_EQ(Run({"--apply", path}), line::kLineUsageError);
     EXPECT_EQ(out_, why + "\n");
   }
 }
@@ -294,7 +294,7 @@ TEST_F(LineTest, NoSerialTwiceThroughAnotherNameOrTheRecord) {
   Run({"--apply", dir_ + "link.toml"});
   EXPECT_NE(out_.find("serial U-003"), std::string::npos) << out_;
   std::ofstream(dir_ + "link.toml.counter") << "1\n";
-  EXPECT_EQ(Run({"--apply", dir_ + "link.toml"}), kLineUsageError);
+  EXPECT_EQ(Run({"--apply", dir_ + "link.toml"}), line::kLineUsageError);
   EXPECT_EQ(out_, "Two counters: " + dir_ + "link.toml.counter beside the path given, " + profile +
                       ".counter beside the profile's real path; keep the one in use there and "
                       "remove the other\n");
@@ -319,7 +319,7 @@ TEST_F(LineTest, RecordRefusedBeforeAnyUnit) {
       {profile + ".counter", "The record " + profile + ".counter" + notOwn},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Run({"--apply", profile, "--record", c.record}), kLineUsageError) << c.record;
+    EXPECT_EQ(Run({"--apply", profile, "--record", c.record}), line::kLineUsageError) << c.record;
     EXPECT_EQ(out_.substr(0, c.output.size()), c.output);
     EXPECT_TRUE(Fake().calls.empty());
   }
@@ -402,7 +402,8 @@ TEST_F(LineTest, OptionsDevicesAndStatuses) {
       "manufacturer = 'Maker'\npid = '00C4'\nproduct = 'Bridge'\ntimer = 300\nvid = '1A2B'\n");
   EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 2);  // --json: one object per unit
   // A listed path that looks like a number is found by its name: devices count from 1.
-  EXPECT_EQ(Run({"--device", "0", "-gvd"}, "", 1, [] { std::strcpy(DeviceList[0], "0"); }), 0);
+  EXPECT_EQ(Run({"--device", "0", "-gvd"}, "", 1, [] { std::strcpy(runtime::DeviceList[0], "0"); }),
+            0);
   EXPECT_EQ(out_, "VID: 0x1A2B\n");
 }
 
@@ -415,12 +416,12 @@ TEST_F(LineTest, ListingTellsWhatItCannotShow) {
   EXPECT_TRUE(
       ends("\n16 dev15 other firmware 01.02.03.04 1A2B:00C4 SN-FLASH\n"
            "At most 16 units are seen at once: more may be attached\n"));
-  EXPECT_EQ(Run({"--list"}, "QZ_GetRunningCodeMode", 1), kLineUnitFailed);
+  EXPECT_EQ(Run({"--list"}, "QZ_GetRunningCodeMode", 1), line::kLineUnitFailed);
   EXPECT_EQ(out_, "1 dev0 other unknown - ? ?\n");
   EXPECT_EQ(Run({"--list"}, "", 1, [] { Fake().texts["QZ_GetSNfromFlash"] = "A\x1b[2J\\\xe9"; }),
             0);
   EXPECT_EQ(out_, "1 dev0 other firmware 01.02.03.04 1A2B:00C4 A\\u001b[2J\\\\\\xE9\n");
-  EXPECT_EQ(Run({"--list", "--json"}, "", 0), kLineNoDevice);
+  EXPECT_EQ(Run({"--list", "--json"}, "", 0), line::kLineNoDevice);
   EXPECT_EQ(out_, "[]\n");
   EXPECT_EQ(Run({"--version", "--help"}, "", 0), 0);
   EXPECT_TRUE(ends("3 no library or no device.\n" + std::string(94, '-') + "\n"));
@@ -435,9 +436,9 @@ TEST_F(LineTest, ListingTellsWhatItCannotShow) {
                       "# product left out: the unit's is not printable ASCII\npid = '00C4'\n"),
             std::string::npos)
       << text;
-  ::Profile loaded;
+  line::Profile loaded;
   std::string why;
-  EXPECT_TRUE(LoadProfile(saved, &loaded, &why)) << why;
+  EXPECT_TRUE(line::LoadProfile(saved, &loaded, &why)) << why;
 }
 
 TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
@@ -446,19 +447,20 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
   const std::string path = std::string(pattern) + "/p.counter";
   uint64_t n = 0;
   std::string why;
-  ASSERT_TRUE(NextSerialNumber(path, 5, false, &n, &why));
+  ASSERT_TRUE(line::NextSerialNumber(path, 5, false, &n, &why));
   EXPECT_EQ(n, 5u);
   EXPECT_FALSE(std::ifstream(path));  // looking makes no file
-  ASSERT_TRUE(NextSerialNumber(path, 5, true, &n, &why));
+  ASSERT_TRUE(line::NextSerialNumber(path, 5, true, &n, &why));
   EXPECT_EQ(n, 5u);
-  ASSERT_TRUE(NextSerialNumber(path, 100, true, &n, &why));
+  ASSERT_TRUE(line::NextSerialNumber(path, 100, true, &n, &why));
   EXPECT_EQ(n, 100u);  // a raised start wins
   EXPECT_EQ(ReadAll(path), "101\n");
   // Four processes take 25 numbers each: 100 different numbers.
   for (int child = 0; child < 4; ++child) {
     if (fork() == 0) {
       std::ofstream taken(path + std::to_string(child));
-      for (int i = 0; i < 25 && NextSerialNumber(path, 1, true, &n, &why); ++i) taken << n << "\n";
+      for (int i = 0; i < 25 && line::NextSerialNumber(path, 1, true, &n, &why); ++i)
+        taken << n << "\n";
       taken.close();
       _exit(0);
     }
@@ -499,18 +501,18 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
   for (const auto& c : counters) {
     std::ofstream(path) << c.text;
     n = 0;
-    EXPECT_EQ(NextSerialNumber(path, 1, true, &n, &why), c.next != 0) << c.text;
+    EXPECT_EQ(line::NextSerialNumber(path, 1, true, &n, &why), c.next != 0) << c.text;
     EXPECT_EQ(c.next != 0 ? std::to_string(n) : why,
               c.next != 0 ? std::to_string(c.next) : path + c.why);
   }
   // Past the range's end nothing is handed out, and nothing is written.
   std::ofstream(path) << "11\n";
-  EXPECT_FALSE(NextSerialNumber(path, 1, true, &n, &why, 10));
+  EXPECT_FALSE(line::NextSerialNumber(path, 1, true, &n, &why, 10));
   EXPECT_EQ(why, "the serial range is used up: the next number, 11, is past serial_end 10");
   EXPECT_EQ(ReadAll(path), "11\n");
   // A counter that cannot be read is no counter, looked at or taken.
-  EXPECT_FALSE(NextSerialNumber(pattern, 1, false, &n, &why) ||
-               NextSerialNumber(pattern, 1, true, &n, &why));
+  EXPECT_FALSE(line::NextSerialNumber(pattern, 1, false, &n, &why) ||
+               line::NextSerialNumber(pattern, 1, true, &n, &why));
   EXPECT_EQ(std::system((std::string("rm -rf ") + pattern).c_str()), 0);
 }
 

@@ -26,7 +26,7 @@ class MenuTest : public FrontEndTest {
   std::string Run(const std::string& input, const std::string& faults = "") {
     InstallFakeLibrary(faults);
     ConsoleCapture capture(input);
-    RunMenu(DeviceList[0]);
+    ui::RunMenu(runtime::DeviceList[0]);
     return capture.Output();
   }
   const std::string screen_ = ExpectedPage("menu_screen.txt");
@@ -95,7 +95,7 @@ TEST_F(MenuTest, ChoicesThatAreNoEntry) {
     EXPECT_EQ(Fake().calls, std::vector<std::string>{"QZ_GetSDKVersion(out) = 1"}) << input;
   }
   EXPECT_EQ(Run("abc\n"), screen_ + kNotNumber);
-  EXPECT_EQ(ParseMenuChoice(nullptr), -1);
+  EXPECT_EQ(ui::ParseMenuChoice(nullptr), -1);
   EXPECT_EQ(Run("1 01\n21\n"), screen_ + screen_ + screen_);
   EXPECT_EQ(Fake().calls.size(), 3u);
 }

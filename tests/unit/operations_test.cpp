@@ -15,6 +15,8 @@
 #include "tests/fake/console_capture.h"
 #include "tests/fake/fake_library.h"
 
+using namespace ops;
+
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -157,19 +159,19 @@ class OperationsTest : public ::testing::Test {
   // Runs the operation over a fresh fake; returns its result, output in out_.
   int32_t Run(const std::function<int32_t()>& op, const std::string& faults) {
     InstallFakeLibrary(faults);
-    device = DeviceList[0];
+    device = runtime::DeviceList[0];
     std::memset(text, 0, sizeof text);
     id = 0;
     seconds = 0;
     record = {};
     ConsoleCapture capture;
-    watch_ = RefusalWatch();
+    watch_ = sdk::RefusalWatch();
     const int32_t result = op();
     out_ = capture.Output();
     return result;
   }
   std::string out_;
-  RefusalWatch watch_;
+  sdk::RefusalWatch watch_;
 };
 
 TEST_F(OperationsTest, EachCallInSeriesOrderAndEachFailureInTurn) {

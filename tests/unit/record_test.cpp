@@ -55,20 +55,20 @@ class RecordTest : public ::testing::Test {
     record_ = dir_ + "r.jsonl";
   }
   void TearDown() override {
-    SetSerialHashForTest(nullptr);
+    line::SetSerialHashForTest(nullptr);
     platform::SetLockTimeoutForTest(platform::kLockTimeoutMs);
     EXPECT_EQ(std::system(("rm -rf " + dir_).c_str()), 0);
   }
-  bool Append(const std::string& line, const std::string& serial = "") {
+  bool Append(const std::string& text, const std::string& serial = "") {
     std::string why;
-    return AppendRecordLine(record_, line, serial, &ended_, &why);
+    return line::AppendRecordLine(record_, text, serial, &ended_, &why);
   }
   Serials PassedOf(const Serials& serials) {
     Serials passed;
     for (const std::string& serial : serials) {
       bool was = false;
       std::string why;
-      EXPECT_TRUE(SerialPassedBefore(record_, serial, &was, &why)) << why;
+      EXPECT_TRUE(line::SerialPassedBefore(record_, serial, &was, &why)) << why;
       if (was) passed.insert(serial);
     }
     return passed;
@@ -111,16 +111,17 @@ TEST_F(RecordTest, CheckRefusesWhatCannotTakeLines) {
       std::string reason;
       const int out = open((dir_ + "out").c_str(), O_WRONLY | O_CREAT, 0666);
       return dup2(out, 1) == 1 && (c.path != dir_ + "read-only" || setuid(65534) == 0) &&
-             !CheckRecordAppendable(c.path, &reason) && reason.find(c.why) != std::string::npos;
+             !line::CheckRecordAppendable(c.path, &reason) &&
+             reason.find(c.why) != std::string::npos;
     }))) << c.path;
   }
-  EXPECT_TRUE(CheckRecordAppendable(record_, &why)) << why;
+  EXPECT_TRUE(line::CheckRecordAppendable(record_, &why)) << why;
   EXPECT_EQ(Read(record_), "");
   EXPECT_FALSE(Remakes({"S1"}, {}));  // the index of an empty record is kept too
   // A lookup in what cannot be read fails; in a missing record it finds nothing, makes nothing.
   bool was = true;
-  EXPECT_FALSE(SerialPassedBefore(dir_, "S1", &was, &why));
-  EXPECT_TRUE(SerialPassedBefore(dir_ + "none", "S1", &was, &why) && !was);
+  EXPECT_FALSE(line::SerialPassedBefore(dir_, "S1", &was, &why));
+  EXPECT_TRUE(line::SerialPassedBefore(dir_ + "none", "S1", &was, &why) && !was);
   EXPECT_FALSE(std::ifstream(dir_ + "none.lock"));
 }
 
@@ -143,7 +144,7 @@ TEST_F(RecordTest, FailedAppendIsCutBack) {
     const rlimit limit = {before.size() + 10, before.size() + 10};
     std::string why;
     return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
-           !AppendRecordLine(record_, Pass("S2"), "S2", &ended_, &why) &&
+           !line::AppendRecordLine(record_, Pass("S2"), "S2", &ended_, &why) &&
            why.find("File too large") != std::string::npos;
   })));
   EXPECT_EQ(Read(record_), before);
@@ -165,7 +166,7 @@ TEST_F(RecordTest, IndexFollowsEveryChangeOfTheRecord) {
     return R"({"result":"pass","pad":")" + std::string(pad, ' ') + R"(","serial":")" + serial +
            "\"}\n";
   };
-  std::string more = padded("L1", 100000) + padded("L2", kMaxRecordLine) + Pass("S2") +
+  std::string more = padded("L1", 100000) + padded("L2", line::kMaxRecordLine) + Pass("S2") +
                      "\nnot json\n" +
                      R"({"result":"fail","after":{"result":"pass"},"serial":"N1"})" + "\n";
   for (int i = 0; i < 600; ++i) more += Pass("G" + std::to_string(i)) + "\n";
@@ -186,7 +187,7 @@ TEST_F(RecordTest, IndexFollowsEveryChangeOfTheRecord) {
   for (const auto& d : damages) {
     std::string damaged = sound.substr(0, d.size);
     std::memcpy(&damaged[d.at], &d.value, sizeof d.value);
-    const uint64_t check = Hash64(damaged.data(), 40);
+    const uint64_t check = line::Hash64(damaged.data(), 40);
     if (d.at < 40) std::memcpy(&damaged[40], &check, sizeof check);
     std::ofstream(index, std::ios::binary) << damaged;
     EXPECT_TRUE(Remakes(asked, all)) << d.at;
@@ -201,7 +202,7 @@ TEST_F(RecordTest, IndexFollowsEveryChangeOfTheRecord) {
 }
 
 TEST_F(RecordTest, HashCollisionsAreConfirmedByTheLine) {
-  SetSerialHashForTest([](const std::string&) -> uint64_t { return 7; });
+  line::SetSerialHashForTest([](const std::string&) -> uint64_t { return 7; });
   ASSERT_TRUE(Append(Pass("C1"), "C1"));
   EXPECT_EQ(PassedOf({"C1", "C2"}), Serials({"C1"}));
   ASSERT_TRUE(Append(Pass("C2"), "C2"));
@@ -211,7 +212,8 @@ TEST_F(RecordTest, HashCollisionsAreConfirmedByTheLine) {
 // Entries at the table's first and last slots, and a walk wrapping past its end,
 // outlive the table's growth.
 TEST_F(RecordTest, GrowthKeepsEveryEntry) {
-  SetSerialHashForTest([](const std::string& serial) -> uint64_t { return std::stoull(serial); });
+  line::SetSerialHashForTest(
+      [](const std::string& serial) -> uint64_t { return std::stoull(serial); });
   std::string lines = Pass("1024") + "\n" + Pass("1023") + "\n" + Pass("2047") + "\n";
   for (int n = 1; n <= 600; ++n) lines += Pass(std::to_string(n)) + "\n";
   ASSERT_TRUE(platform::AppendToFile(record_, lines));

@@ -63,8 +63,8 @@ TEST(ShiftReportTest, FiguresAndRefusals) {
     for (const std::string& arg : args) argv.push_back(arg.c_str());
     argv.push_back(nullptr);
     ConsoleCapture capture;
-    LineRun run;
-    EXPECT_EQ(PrepareLongOptions(argv.data(), &run), std::optional<int>(c.status)) << c.args;
+    line::LineRun run;
+    EXPECT_EQ(line::PrepareLongOptions(argv.data(), &run), std::optional<int>(c.status)) << c.args;
     EXPECT_EQ(capture.Output(), c.output);
   }
   for (const auto& record : kRecords) std::remove(record[0]);
