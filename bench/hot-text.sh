@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Writes app/hot_text.ld: the code an --apply run of the line executes, to be
-# linked in one block at the start of bridgefw's code.
+# Writes app/hot_text.txt: the code an --apply run of the line executes, to be
+# linked in one block at the start of bridgefw's code (cmake/hot_text.cmake).
 #
 #   bench/hot-text.sh
 #
@@ -20,7 +20,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-bench"
 bin="$build/bin"
-out="$root/app/hot_text.ld"
+out="$root/app/hot_text.txt"
 
 command -v valgrind >/dev/null || { echo "needs valgrind: bash scripts/setup.sh --all" >&2; exit 1; }
 (cd "$root" && cmake --preset bench -DBRIDGEFW_LINK_MAP=ON >/dev/null &&
@@ -89,16 +89,10 @@ awk -v program="$bin/bridgefw" '
 
 [ -s "$work/hot" ] || { echo "no executed code found in $bin/bridgefw" >&2; exit 1; }
 {
-  echo "/* The code an --apply run executes, linked in one block before the rest"
-  echo "   of bridgefw's (Linux, optimized builds). Written by bench/hot-text.sh;"
-  echo "   a function it misses still links, only away from the block. */"
-  echo "SECTIONS"
-  echo "{"
-  echo "  .text.hot_apply :"
-  echo "  {"
-  sed 's/^/    /' "$work/hot"
-  echo "  }"
-  echo "}"
-  echo "INSERT BEFORE .text;"
+  echo "# The code an --apply run executes, linked first in bridgefw's .text"
+  echo "# (optimized Linux builds, cmake/hot_text.cmake): input sections as the"
+  echo "# linker names them. Written by bench/hot-text.sh; a function it misses"
+  echo "# still links, only away from the block."
+  cat "$work/hot"
 } >"$out"
 echo "$out: $(wc -l <"$work/hot") sections"
