@@ -35,9 +35,16 @@ for ((i = 1; i < 16; i++)); do
   "$bin/bridgesim" add --series "$( ((i % 2)) && echo t7 || echo other)" >/dev/null
 done
 cp "$root/bench/line.toml" "$work/line.toml"
-(cd "$work" && valgrind --tool=callgrind --dump-instr=yes --dump-line=no \
-  --callgrind-out-file="$work/calls" "$bin/bridgefw" --apply line.toml --all >/dev/null 2>"$work/log") ||
-  { cat "$work/log" >&2; exit 1; }
+# Three runs in one folder: the first makes the counter, the record and its
+# index; the second finds the index gone and makes it anew from the record,
+# reading its lines as it catches up with lines other programs appended (the
+# benchmark's floor, another station on the same record); the third finds all.
+for run in 1 2 3; do
+  [ "$run" = 2 ] && rm "$work/bridgefw-record.jsonl.serials"
+  (cd "$work" && valgrind --tool=callgrind --dump-instr=yes --dump-line=no \
+    --callgrind-out-file="$work/calls.$run" "$bin/bridgefw" --apply line.toml --all >/dev/null 2>"$work/log") ||
+    { cat "$work/log" >&2; exit 1; }
+done
 
 # The map's input sections of the code, "START END PATTERN", one a line: a
 # function's own section by its name, the code of a file compiled without
@@ -64,9 +71,11 @@ awk '
     name = ""
   }' "$bin/bridgefw.map" >"$work/sections"
 
-# The executed instructions' addresses in bridgefw (callgrind names each
-# object once, then refers to it by number; positions are absolute or relative).
+# The executed instructions' addresses in bridgefw, each with the run that
+# executed it (callgrind names each object once, then refers to it by number;
+# positions are absolute or relative).
 awk -v program="$bin/bridgefw" '
+  FNR == 1 { split("", objects); inside = 0; run++ }  # each file numbers its objects anew
   /^c?ob=/ {
     id = $0; sub(/^c?ob=/, "", id); sub(/ .*/, "", id)
     if (index($0, " ")) { path = substr($0, index($0, " ") + 1); objects[id] = path }
@@ -75,17 +84,25 @@ awk -v program="$bin/bridgefw" '
   }
   /^(0x|\+|-)/ {
     if ($1 ~ /^0x/) at = $1 + 0; else at += $1
-    if (inside) print at
-  }' "$work/calls" | sort -nu >"$work/executed"
+    if (inside) print at, run
+  }' "$work"/calls.* | sort -u -n -k1,1 -k2,2 >"$work/executed"
 
 # Sections and addresses merged in address order: a section holding any
-# executed address is hot. Listed in address order, once each.
+# executed address is hot. The sections every run executed come first, those
+# of the index made anew last, so that the common run's code is one
+# stretch; within that, in address order.
 {
   awk '{ print $1, "S", $2, $3 }' "$work/sections"
-  awk '{ print $1, "E" }' "$work/executed"
+  awk '{ print $1, "E", $2 }' "$work/executed"
 } | sort -n -k1,1 -k2,2r | awk '
   $2 == "S" { end = $3; pattern = $4; next }
-  $1 < end && !(pattern in seen) { seen[pattern] = 1; print pattern }' >"$work/hot"
+  $1 < end && !((pattern, $3) in seen) {
+    seen[pattern, $3] = 1
+    if (!(pattern in runs)) order[++count] = pattern
+    runs[pattern]++
+  }
+  END { for (i = 1; i <= count; i++) print runs[order[i]], i, order[i] }' |
+  sort -k1,1nr -k2,2n | cut -d" " -f3 >"$work/hot"
 
 [ -s "$work/hot" ] || { echo "no executed code found in $bin/bridgefw" >&2; exit 1; }
 {
