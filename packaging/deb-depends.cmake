@@ -25,4 +25,14 @@ file(REMOVE_RECURSE ${scratch})
 if(NOT status EQUAL 0 OR NOT found MATCHES "^shlibs:Depends=([^\n]+)")
   message(FATAL_ERROR "dpkg-shlibdeps found no dependencies (${status}): ${why}")
 endif()
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "${CMAKE_MATCH_1}")
+set(depends "${CMAKE_MATCH_1}")
+
+# Packed relocations need glibc 2.36 (the version GLIBC_ABI_DT_RELR), which no
+# symbol names, so dpkg-shlibdeps does not see it: raise libc6 to it.
+execute_process(COMMAND readelf -V ${elf_files} OUTPUT_VARIABLE versions ERROR_QUIET)
+if(versions MATCHES "GLIBC_ABI_DT_RELR" AND depends MATCHES "libc6 \\(>= ([0-9.]+)\\)")
+  if(CMAKE_MATCH_1 VERSION_LESS 2.36)
+    string(REPLACE "libc6 (>= ${CMAKE_MATCH_1})" "libc6 (>= 2.36)" depends "${depends}")
+  endif()
+endif()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${depends}")

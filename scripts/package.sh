@@ -30,6 +30,13 @@ for f in $(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/man/man1/bridgef
            grep -o '/usr/share/doc/bridgefw/[^ ]*\.gz' | sort -u); do
   grep -qx ".$f" <<<"$contents" || fail "the manual page points to $f, which $deb lacks"
 done
+# Packed relocations load only with glibc 2.36 or later, which the package must ask.
+tmp=$(mktemp -d)
+dpkg-deb -x "$deb" "$tmp"
+if readelf -V "$tmp/usr/lib/bridgefw/bridgefw" | grep -q GLIBC_ABI_DT_RELR; then
+  dpkg-deb -f "$deb" Depends | grep -q "libc6 (>= 2\.3[6-9]" || fail "$deb does not ask for glibc 2.36"
+fi
+rm -rf "$tmp"
 # Debian's own checker: not one error or warning (nor any other line it prints).
 findings=$(lintian --allow-root --fail-on error,warning "$deb" 2>&1) || fail "lintian: $findings"
 [[ -z $findings ]] || fail "lintian: $findings"
