@@ -6,7 +6,8 @@
 # Environment as for the end-to-end suite: BRIDGEFW_E2E_TOOL, _BIN.
 set -euo pipefail
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A check that fails leaves no line running behind it.
+trap 'kill -KILL ${tool:-} 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
 export BRIDGESIM_STATE="$work/state.json"
 sim="$BRIDGEFW_E2E_BIN/bridgesim"

@@ -7,7 +7,8 @@
 set -euo pipefail
 read -ra runner <<<"${BRIDGEFW_E2E_RUNNER:-}"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A check that fails leaves no station or worker running behind it.
+trap 'kill -KILL ${station:-} 2>/dev/null || true; pkill -KILL -f -- "$work.*--worker" || true; rm -rf "$work"' EXIT
 cd "$work"
 export BRIDGESIM_STATE="$work/state.json" WINEDEBUG=-all
 sim="$BRIDGEFW_E2E_BIN/bridgesim"
