@@ -2,7 +2,8 @@
 # A station serving units as they are plugged in: eight units, two failing by
 # per-device faults, one plugged twice (already done, never numbered again); it
 # ends after the eighth and exits 1. Then a worker killed in the middle of its
-# unit: the station records the unit as failed. Then the shift report.
+# unit: the station records the unit as failed, and a board on a terminal. Then
+# the shift report.
 # Environment as for the end-to-end suite: BRIDGEFW_E2E_TOOL, _RUNNER, _BIN.
 set -euo pipefail
 read -ra runner <<<"${BRIDGEFW_E2E_RUNNER:-}"
@@ -48,9 +49,15 @@ status=0; wait $station || status=$?
 [[ $status == 1 ]] || fail "status $status after a killed worker"
 tail -1 bridgefw-record.jsonl | grep -q '"result":"fail","messages":\["worker ended without a result' ||
   fail "record of the killed worker: $(tail -1 bridgefw-record.jsonl)"
+# On a terminal (script gives one), the board is drawn and redrawn in place.
+"$sim" plug >/dev/null
+script -qec "$BRIDGEFW_E2E_TOOL --apply p.toml --watch --units 1 --poll 50" /dev/null >out
+grep -q $'^\x1b\[[0-9]*A\x1b\[Jsim[0-9]*: PASS' out && grep -q $'^\x1b\[2K1 unit: 1 passed' out ||
+  fail "board on a terminal"
 fi
 
 # Windows ends its lines with CR LF.
 { tool --report bridgefw-record.jsonl || true; } | tr -d '\r' >out
-grep -q '^units *[89]$' out && grep -q '^passed *6$' out && grep -q '^duplicates *none$' out || fail "report"
-echo "ok: station served, failed, already done, killed worker recorded, report"
+grep -Eq '^units *(8|10)$' out && grep -Eq '^passed *(6|7)$' out && grep -q '^duplicates *none$' out ||
+  fail "report"
+echo "ok: station served, failed, already done, killed worker recorded, board, report"

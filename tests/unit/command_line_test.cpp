@@ -110,6 +110,10 @@ TEST_F(CommandLineTest, HelpPageShowsTheLibraryVersionWithinItsBuffer) {
   EXPECT_EQ(Run("-h", "QZ_GetSDKVersion"), std::string(page).replace(at, 11, ""));
   EXPECT_EQ(Run("-h", "", [] { Fake().texts["QZ_GetSDKVersion"] = std::string(40, 'S'); }),
             page.replace(at, 11, std::string(19, 'S')));
+  UninstallFakeLibrary();  // help asked for without one
+  ConsoleCapture capture;
+  ui::PrintHelpPage();
+  EXPECT_EQ(capture.Output(), ExpectedPage("help.txt").replace(at, 11, "(no library)"));
   EXPECT_EQ(Run("-fv", "", [] { Fake().texts["QZ_GetFWVersion"] = "00.00.00.00"; }),
             "FW version: Internal code\n");
   EXPECT_EQ(Run("-fv", "", [] { Fake().runningMode = 1; }), "FW version: Internal code\n");

@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "line/long_options.h"
+#include "line/run_image.h"
 #include "line/serial_counter.h"
 #include "platform/digest.h"
 #include "platform/process.h"
@@ -505,6 +506,11 @@ TEST(SerialCounter, NumbersAreTakenOnceAcrossProcesses) {
     EXPECT_EQ(c.next != 0 ? std::to_string(n) : why,
               c.next != 0 ? std::to_string(c.next) : path + c.why);
   }
+  // The range's last number is handed out, and the range is not yet used up.
+  std::ofstream(path) << "10\n";
+  why.clear();
+  EXPECT_TRUE(line::NextSerialNumber(path, 1, true, &n, &why, 10));
+  EXPECT_EQ(std::to_string(n) + why + ReadAll(path), "1011\n");
   // Past the range's end nothing is handed out, and nothing is written.
   std::ofstream(path) << "11\n";
   EXPECT_FALSE(line::NextSerialNumber(path, 1, true, &n, &why, 10));
@@ -619,6 +625,15 @@ TEST(Sha256Hex, StandardVectors) {
     EXPECT_TRUE(platform::Sha256Hex(c.text.data(), c.text.size(), &hex, &why)) << why;
     EXPECT_EQ(hex, c.digest);
   }
+  // An image is read whole for its digest, up to 64 MiB.
+  const std::string image = "big.bin";
+  std::ofstream{image};
+  ASSERT_EQ(truncate(image.c_str(), (off_t{64} << 20) + 1), 0);
+  line::ImageDigest digest;
+  std::string why;
+  EXPECT_FALSE(line::DigestImage(image, &digest, &why));
+  EXPECT_EQ(why, "big.bin is larger than 67108864 bytes");
+  std::remove(image.c_str());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
-// Files: SameFile and RealPath over links, a missing file and two distinct files; no file
-// left open; the tries of a wait for a lock.
+// Files: SameFile and RealPath over links, a missing file and two distinct files, the
+// longest chain of links, folders and files made; no file left open; the tries of a wait
+// for a lock.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -11,6 +13,16 @@
 
 #include "platform/files.h"
 #include "platform/open_file.h"
+
+namespace {
+
+mode_t Umask() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return mask;
+}
+
+}  // namespace
 
 TEST(PlatformFiles, SameFileAndRealPath) {
   char pattern[] = "/tmp/bridgefw-files-XXXXXX";
@@ -37,6 +49,20 @@ TEST(PlatformFiles, SameFileAndRealPath) {
                                 : "cannot resolve " + path + ": No such file or directory");
   }
   EXPECT_FALSE(platform::SameFile(dir + "/none", dir + "/none"));
+  // A chain of 40 links is followed to its end, one longer is not.
+  for (int at = 1; at <= 41; ++at) {
+    const std::string from = "l" + std::to_string(at - 1);
+    ASSERT_EQ(symlink(at == 1 ? "a" : from.c_str(), (dir + "/l" + std::to_string(at)).c_str()), 0);
+  }
+  EXPECT_EQ(platform::ResolveLinks(dir + "/l40"), dir + "/a");
+  EXPECT_EQ(platform::ResolveLinks(dir + "/l41"), dir + "/l1");
+  // Folders made on the way; what the tool makes reads as any file (rw-r--r--).
+  std::string error;
+  ASSERT_TRUE(platform::CreateParentFolders(dir + "/x/y/f", &error)) << error;
+  ASSERT_NE(platform::FileLock::Acquire(dir + "/x/y/f", true, &error), nullptr) << error;
+  struct stat made {};
+  ASSERT_EQ(stat((dir + "/x/y/f").c_str(), &made), 0);
+  EXPECT_EQ(made.st_mode & 0777, 0644u & ~static_cast<unsigned>(Umask()));
   ASSERT_EQ(std::system(("rm -r " + dir).c_str()), 0);
 }
 
