@@ -24,7 +24,8 @@ kill -TERM $tool; status=0; wait $tool || status=$?
 grep -q '^Stopping: the unit in progress finishes' out || fail "no stop notice"
 tail -2 out | tr '\n' '|' | grep -qx 'Stopped: 2 listed units not reached|1 unit: 1 passed, 0 failed|' ||
   fail "summary"
-[[ $(wc -l <bridgefw-record.jsonl) == 1 ]] && grep -q '"serial":"S-1".*"result":"pass"' bridgefw-record.jsonl ||
+[[ $(wc -l <bridgefw-record.jsonl) == 1 ]] &&
+  grep -q '"serial":"S-1".*"result":"pass".*"seconds":[1-9]' bridgefw-record.jsonl ||
   fail "record after one stop"
 
 run; tool=$!; sleep 0.7; kill -TERM $tool; sleep 0.2; kill -TERM $tool; status=0; wait $tool || status=$?
@@ -33,6 +34,12 @@ tail -1 out | grep -qx 'Abandoned: the unit in progress is recorded as failed, i
 tail -1 bridgefw-record.jsonl | grep -q '"serial":"S-2".*"result":"fail","failed_step":"writing","messages":\["interrupted"\]' ||
   fail "record after two stops: $(tail -1 bridgefw-record.jsonl)"
 
+# Units side by side: a stop lets each one in progress finish.
+BRIDGESIM_DELAY=QZ_UpdateCustomizedSetting=1500 "$BRIDGEFW_E2E_TOOL" --apply p.toml --all --jobs 2 >out &
+tool=$!; sleep 0.7; kill -TERM $tool; status=0; wait $tool || status=$?
+[[ $status == 1 ]] && grep -qx 'Stopping: the units in progress finish, no further unit starts (stop again within 5 s to abandon them: a bridge cut off while programming may not start again)' out ||
+  fail "stop of units side by side"
+
 "$BRIDGEFW_E2E_BIN/bridgesim-image" --out fw.bin --series other --version 02.00.00.01 >/dev/null
 printf 'image = "fw.bin"\n' >img.toml
 delay=QZ_FWUpdateProgrammingNoCustomizedSetting=1000
@@ -40,4 +47,4 @@ BRIDGESIM_DELAY=$delay "$BRIDGEFW_E2E_TOOL" --apply img.toml --device 1 >out & t
 sleep 0.5; "$BRIDGEFW_E2E_BIN/bridgesim-image" --out fw.bin --series other --version 03.00.00.01 >/dev/null
 status=0; wait $tool || status=$?
 [[ $status == 1 ]] && grep -q '^  the image changed while it was programmed: sha256 ' out || fail "image replaced"
-echo "ok: stopped, abandoned, image replaced"
+echo "ok: stopped, abandoned, stopped side by side, image replaced"
