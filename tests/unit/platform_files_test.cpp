@@ -51,8 +51,8 @@ TEST(PlatformFiles, SameFileAndRealPath) {
   EXPECT_FALSE(platform::SameFile(dir + "/none", dir + "/none"));
   // A chain of 40 links is followed to its end, one longer is not.
   for (int at = 1; at <= 41; ++at) {
-    const std::string from = "l" + std::to_string(at - 1);
-    ASSERT_EQ(symlink(at == 1 ? "a" : from.c_str(), (dir + "/l" + std::to_string(at)).c_str()), 0);
+    const std::string target = at == 1 ? "a" : "l" + std::to_string(at - 1);
+    ASSERT_EQ(symlink(target.c_str(), (dir + "/l" + std::to_string(at)).c_str()), 0);
   }
   EXPECT_EQ(platform::ResolveLinks(dir + "/l40"), dir + "/a");
   EXPECT_EQ(platform::ResolveLinks(dir + "/l41"), dir + "/l1");
